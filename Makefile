@@ -1,0 +1,56 @@
+# Front door: `make run` and `make test` install what is missing, build and go.
+SHELL := /bin/bash
+.DEFAULT_GOAL := test
+
+PACKAGES := cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-dejavu-core \
+            xvfb xauth openbox x11-utils
+BUILD := build
+ASAN_BUILD := build-asan
+NPROC := $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: deps configure build run test test-plain test-asan clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" -ne 0 ]; then \
+	    echo "Missing packages. Run:"; \
+	    echo "  sudo apt-get install -y --no-install-recommends $$(echo $$missing)"; \
+	    exit 1; \
+	  fi; \
+	  echo "Installing: $$(echo $$missing)"; \
+	  export DEBIAN_FRONTEND=noninteractive; \
+	  apt-get update -q && apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+$(ASAN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DARBOLIX_SANITIZE=ON
+
+configure: $(BUILD)/build.ninja
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(NPROC)
+
+run: build
+	./$(BUILD)/app/arbolix
+
+test-plain: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(NPROC)
+	ctest --test-dir $(BUILD) --output-on-failure -j $(NPROC)
+
+test-asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(NPROC)
+	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(NPROC)
+
+test: test-plain test-asan
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

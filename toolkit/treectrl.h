@@ -1,0 +1,67 @@
+// Tree control: a compact item store behind a Qt model and view.
+#ifndef ARBOLIX_TOOLKIT_TREECTRL_H
+#define ARBOLIX_TOOLKIT_TREECTRL_H
+
+#include "toolkit/treeitem.h"
+
+#include <QTreeView>
+#include <memory>
+#include <string_view>
+
+namespace tk {
+
+class TreeStore;
+class TreeModel;
+
+class TreeCtrl : public QTreeView
+{
+    Q_OBJECT
+public:
+    enum class ExpandAction { Collapse, Expand };
+
+    explicit TreeCtrl(QWidget* parent = nullptr);
+    ~TreeCtrl() override;
+
+    // Inserts an item as the last child of parent (null: at the root). Null on failure.
+    TreeItem insertItem(std::string_view text, TreeItem parent = {});
+    // The exact bytes the item was given; empty for a null or deleted handle.
+    std::string_view itemText(TreeItem item) const;
+    TreeItem parentItem(TreeItem item) const;
+    TreeItem childItem(TreeItem item) const;
+    TreeItem nextSiblingItem(TreeItem item) const;
+    TreeItem rootItem() const;
+    bool itemHasChildren(TreeItem item) const;
+    // Deletes the item with its subtree. A selection inside it moves to a neighbour or the parent.
+    bool deleteItem(TreeItem item);
+    // Makes the item the caret item, expanding its collapsed ancestors (each with its
+    // itemExpanding notification, before this returns) and scrolling it into view.
+    bool selectItem(TreeItem item);
+    TreeItem selectedItem() const;
+    bool isItemExpanded(TreeItem item) const;
+    // Expands or collapses as the operator would, notifications included.
+    bool expandItem(TreeItem item, ExpandAction action);
+
+    const TreeStore& store() const;
+    QModelIndex indexOf(TreeItem item) const;
+    TreeItem itemAt(const QModelIndex& index) const;
+
+signals:
+    // Before an item with children expands or collapses. A handler may replace the item's
+    // children; the expansion then goes on with the new ones.
+    void itemExpanding(tk::TreeItem item, tk::TreeCtrl::ExpandAction action);
+    // The caret item changed (null when the tree became empty).
+    void caretChanged(tk::TreeItem item);
+    // A double-click anywhere in the tree, also below the items; reported before the
+    // tree's own double-click handling.
+    void doubleClick();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    std::unique_ptr<TreeModel> m_model;
+};
+
+} // namespace tk
+
+#endif
