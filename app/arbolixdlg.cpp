@@ -1,0 +1,115 @@
+#include "app/arbolixdlg.h"
+
+#include "directory/dirapi.h"
+#include "display/launcher.h"
+#include "res/resource.h"
+#include "res/strings.h"
+#include "res/templates.h"
+#include "toolkit/dataexchange.h"
+#include "toolkit/fonts.h"
+
+#include <QFont>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTimerEvent>
+
+CArbolixDlg::CArbolixDlg(QWidget* parent)
+    : tk::Dialog(res::mainTemplate(), parent), m_hIcon(res::loadIcon(res::IDR_MAINFRAME)),
+      m_pLauncher(&display::defaultLauncher())
+{
+}
+
+CArbolixDlg::~CArbolixDlg() = default;
+
+void CArbolixDlg::doDataExchange(tk::DataExchange& dx)
+{
+    tk::Dialog::doDataExchange(dx);
+    dx.control(res::IDOK, m_btnExit);
+    dx.control(res::IDC_TREE, m_tree);
+    dx.control(res::IDC_FIND, m_btnFind);
+}
+
+bool CArbolixDlg::onInitDialog()
+{
+    tk::Dialog::onInitDialog();
+
+    // The window menu takes no items of ours here; the About item goes on the context menu.
+    m_strAboutMenu = res::loadString(res::IDS_ABOUTBOX);
+    if (!m_strAboutMenu.isEmpty())
+        m_nAboutCommand = res::IDM_ABOUTBOX;
+
+    setWindowIcon(m_hIcon);
+
+    m_nMaxObj = get_maxobj();
+    allocateDirectoryBuffers();
+
+    m_pTreeFont = std::make_unique<QFont>(tk::pointFont(90, "Fixedsys"));
+    if (m_tree)
+        m_tree->setFont(*m_pTreeFont);
+
+    connectHandlers();
+    m_nTimerId = startTimer(0);
+    return true;
+}
+
+// All six or none: a directory we cannot hold results for is shown as empty.
+bool CArbolixDlg::allocateDirectoryBuffers()
+{
+    const int64_t n = m_nMaxObj;
+    const bool allocated = m_pStationNames.allocate(n, DIRAPI_STATION_SLOT) &&
+                           m_pStationInfo.allocate(n, DIRAPI_STATION_INFO_SLOT) &&
+                           m_pStationWords.allocate(n, DIRAPI_STATION_WORD_SIZE) &&
+                           m_pCompoundNames.allocate(n, DIRAPI_COMPOUND_SLOT) &&
+                           m_pBlockNames.allocate(n, DIRAPI_BLOCK_SLOT) &&
+                           m_pBlockInfo.allocate(n, DIRAPI_BLOCK_INFO_SLOT);
+    if (!allocated) {
+        m_pStationNames.release();
+        m_pStationInfo.release();
+        m_pStationWords.release();
+        m_pCompoundNames.release();
+        m_pBlockNames.release();
+        m_pBlockInfo.release();
+    }
+    return allocated;
+}
+
+void CArbolixDlg::connectHandlers()
+{
+    if (m_tree) {
+        connect(m_tree, &tk::TreeCtrl::itemExpanding, this,
+                [this](tk::TreeItem item, tk::TreeCtrl::ExpandAction action) {
+                    OnItemexpandingTree(item, action);
+                });
+        connect(m_tree, &tk::TreeCtrl::caretChanged, this,
+                [this](tk::TreeItem item) { OnSelchangedTree(item); });
+        connect(m_tree, &tk::TreeCtrl::doubleClick, this, [this] { OnDblclkTree(); });
+    }
+    if (m_btnFind)
+        connect(m_btnFind, &QPushButton::clicked, this, [this] { OnFind(); });
+}
+
+void CArbolixDlg::ReleaseDirectory()
+{
+    m_pStationNames.release();
+    m_pStationInfo.release();
+    m_pStationWords.release();
+    m_pCompoundNames.release();
+    m_pBlockNames.release();
+    m_pBlockInfo.release();
+    an_exit();
+}
+
+void CArbolixDlg::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == m_nTimerId) {
+        OnTimer(event->timerId());
+        return;
+    }
+    tk::Dialog::timerEvent(event);
+}
+
+void CArbolixDlg::resizeEvent(QResizeEvent* event)
+{
+    tk::Dialog::resizeEvent(event);
+    OnSize(event->size().width(), event->size().height());
+}

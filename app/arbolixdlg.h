@@ -1,0 +1,100 @@
+// The main window: the directory as a tree, Find... and Exit.
+#ifndef ARBOLIX_APP_ARBOLIXDLG_H
+#define ARBOLIX_APP_ARBOLIXDLG_H
+
+#include "directory/batchlisting.h"
+#include "directory/zeroedbuffer.h"
+#include "toolkit/dialog.h"
+#include "toolkit/treectrl.h"
+#include "toolkit/treeitem.h"
+
+#include <QIcon>
+#include <QPointer>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QPushButton;
+class QFont;
+class CInitDlg;
+class CFindDlg;
+namespace display {
+class Launcher;
+}
+namespace tk {
+class EventGate;
+}
+
+class CArbolixDlg : public tk::Dialog
+{
+    Q_OBJECT
+public:
+    explicit CArbolixDlg(QWidget* parent = nullptr);
+    ~CArbolixDlg() override;
+
+    // Frees the six directory buffers and ends the use of the library. Called once after the
+    // modal run; harmless when the window never reached its initialisation.
+    void ReleaseDirectory();
+
+    // Search state, shared with the Find window.
+    std::string m_strLastBlock;
+    std::string m_strLastCompound;
+    std::string m_strLastStation;
+    bool m_bSearching = false;
+    std::string m_strCmdOption;
+
+    QPushButton* m_btnExit = nullptr;
+    tk::TreeCtrl* m_tree = nullptr;
+    QPushButton* m_btnFind = nullptr;
+    QIcon m_hIcon;
+    QPointer<CInitDlg> m_pInitDlg;
+    QPointer<CFindDlg> m_pFindDlg;
+    tk::TreeItem m_hSelected;
+    directory::ZeroedBuffer m_pBlockInfo;
+    directory::ZeroedBuffer m_pBlockNames;
+    int32_t m_nMaxObj = 0;
+    directory::ZeroedBuffer m_pCompoundNames;
+    directory::ZeroedBuffer m_pStationWords;
+    directory::ZeroedBuffer m_pStationInfo;
+    directory::ZeroedBuffer m_pStationNames;
+    std::unique_ptr<QFont> m_pTreeFont;
+
+    // Where display commands are started; tests put a recording launcher here.
+    display::Launcher* m_pLauncher = nullptr;
+
+    // True once the first timer tick has filled the tree.
+    bool isPopulated() const { return m_bPopulated; }
+    int aboutMenuCommand() const { return m_nAboutCommand; }
+
+    // Handlers, defined by the subsystem that owns them.
+    void OnTimer(int id);                                                      // directory/
+    void FillTree();                                                           // directory/
+    void OnItemexpandingTree(tk::TreeItem item, tk::TreeCtrl::ExpandAction a); // directory/
+    void RefreshItem(tk::TreeItem item);                                       // directory/
+    void OnFind();                                                             // search/
+    void OnSelchangedTree(tk::TreeItem item);                                  // display/
+    void OnDblclkTree();                                                       // display/
+    void OpenDisplay();                                                        // display/
+    void OnSize(int cx, int cy);                                               // app/
+    void OnGetMinMaxInfo();                                                    // app/
+    void OnSysCommand(int id);                                                 // app/
+
+protected:
+    void doDataExchange(tk::DataExchange& dx) override;
+    bool onInitDialog() override;
+    void timerEvent(QTimerEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool allocateDirectoryBuffers();
+    void connectHandlers();
+
+    int m_nAboutCommand = 0; // the About item's command, 0 when the string is empty
+    QString m_strAboutMenu;
+    bool m_bPopulated = false;
+    int m_nTimerId = 0;
+    directory::ListingWords m_refreshCompoundWords;
+    directory::ListingWords m_refreshBlockWords;
+};
+
+#endif

@@ -1,0 +1,11 @@
+// The program's one setting: everything after the program name, handed to every display command.
+#ifndef ARBOLIX_APP_COMMANDOPTION_H
+#define ARBOLIX_APP_COMMANDOPTION_H
+
+#include <string>
+
+// The arguments after the program name joined by single blanks; none gives an empty string.
+// Nothing is parsed: an argument that starts with '-' belongs to the option like any other.
+std::string commandOption(int argc, const char* const* argv);
+
+#endif

@@ -1,0 +1,258 @@
+// The batch protocol against a scripted library: every way a library can answer, and what
+// the listing takes from it.
+#include "directory/batchlisting.h"
+#include "directory/blockline.h"
+#include "directory/slottext.h"
+#include "directory/zeroedbuffer.h"
+
+#include <QtTest>
+#include <algorithm>
+#include <functional>
+#include <limits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace directory;
+
+namespace {
+
+// One scripted answer of the library.
+struct Answer
+{
+    int32_t result;
+    int32_t more;
+    int32_t count;
+};
+
+// Plays a script of answers; each answer's entries are numbered on from the last batch.
+struct ScriptedLibrary
+{
+    std::vector<Answer> script;
+    std::size_t calls = 0;
+    std::vector<int32_t> moreSeen;
+    std::vector<int32_t> contSeen;
+    int32_t nextEntry = 0;
+    std::vector<int32_t> batch;
+
+    int32_t operator()(ListingWords& words)
+    {
+        moreSeen.push_back(words.more);
+        contSeen.push_back(words.cont);
+        if (calls >= script.size())
+            return 99; // a script that ran out fails, never loops
+        const Answer answer = script[calls++];
+        words.more = answer.more;
+        words.count = answer.count;
+        words.cont = 1000 + int32_t(calls); // the library's own bookkeeping
+        batch.clear();
+        for (int32_t i = 0; i < std::max(answer.count, 0); ++i)
+            batch.push_back(nextEntry++);
+        return answer.result;
+    }
+};
+
+std::vector<int32_t> run(ScriptedLibrary& library, int32_t maxObj, ListingWords& words,
+                         ListingResult* result = nullptr)
+{
+    std::vector<int32_t> taken;
+    const ListingResult r = runListing(maxObj, words, std::ref(library), [&](int32_t i) {
+        taken.push_back(library.batch.at(std::size_t(i)));
+    });
+    if (result)
+        *result = r;
+    return taken;
+}
+
+std::vector<int32_t> range(int32_t from, int32_t to)
+{
+    std::vector<int32_t> v;
+    for (int32_t i = from; i < to; ++i)
+        v.push_back(i);
+    return v;
+}
+
+void* failingAllocator(std::size_t, std::size_t)
+{
+    return nullptr;
+}
+
+} // namespace
+
+class TestBatchListing : public QObject
+{
+    Q_OBJECT
+private slots:
+    void takesBatchesOfNAndTheRemainderInOrder()
+    {
+        ScriptedLibrary library{{{0, 1, 4}, {0, 1, 4}, {0, 0, 3}}};
+        ListingWords words;
+        ListingResult result;
+        QCOMPARE(run(library, 4, words, &result), range(0, 11));
+        QCOMPARE(result.end, ListingEnd::Complete);
+        QCOMPARE(result.taken, int64_t(11));
+        QCOMPARE(library.calls, std::size_t(3));
+    }
+
+    void emptyListingIsComplete()
+    {
+        ScriptedLibrary library{{{0, 0, 0}}};
+        ListingWords words;
+        ListingResult result;
+        QVERIFY(run(library, 4, words, &result).empty());
+        QCOMPARE(result.end, ListingEnd::Complete);
+    }
+
+    void failureKeepsWhatWasTakenAndStops()
+    {
+        ScriptedLibrary library{{{0, 1, 4}, {3, 1, 4}, {0, 0, 2}}};
+        ListingWords words;
+        ListingResult result;
+        QCOMPARE(run(library, 4, words, &result), range(0, 4));
+        QVERIFY(result.failed());
+        QCOMPARE(library.calls, std::size_t(2));
+    }
+
+    void continuationSeesTheLibrarysWordsUntouched()
+    {
+        ScriptedLibrary library{{{0, 1, 2}, {0, 7, 2}, {0, 0, 1}}};
+        ListingWords words;
+        run(library, 2, words);
+        // First call: the flag zeroed; later calls: exactly what the library left.
+        QCOMPARE(library.moreSeen, (std::vector<int32_t>{0, 1, 7}));
+        QCOMPARE(library.contSeen, (std::vector<int32_t>{0, 1001, 1002}));
+        QCOMPARE(words.cont, 1003);
+    }
+
+    void everyListingStartsWithTheMoreFlagZeroed()
+    {
+        // A listing that failed half way leaves the flag set; the next one must not start as
+        // its continuation.
+        ScriptedLibrary failed{{{0, 1, 2}, {5, 1, 0}}};
+        ListingWords words;
+        run(failed, 2, words);
+        QCOMPARE(words.more, 1);
+
+        ScriptedLibrary next{{{0, 0, 1}}};
+        run(next, 2, words);
+        QCOMPARE(next.moreSeen.front(), 0);
+    }
+
+    void countOutsideZeroToNFailsAndTakesNothingFromThatCall_data()
+    {
+        QTest::addColumn<int32_t>("badCount");
+        QTest::newRow("negative") << int32_t(-1);
+        QTest::newRow("most negative") << std::numeric_limits<int32_t>::min();
+        QTest::newRow("N + 1") << int32_t(5);
+        QTest::newRow("huge") << std::numeric_limits<int32_t>::max();
+    }
+    void countOutsideZeroToNFailsAndTakesNothingFromThatCall()
+    {
+        QFETCH(int32_t, badCount);
+        ScriptedLibrary library{{{0, 1, 4}, {0, 0, badCount}}};
+        ListingWords words;
+        ListingResult result;
+        QCOMPARE(run(library, 4, words, &result), range(0, 4));
+        QVERIFY(result.failed());
+        QCOMPARE(result.taken, int64_t(4));
+    }
+
+    void moreWithNothingDeliveredEndsTheListing()
+    {
+        std::vector<Answer> endless(1000, Answer{0, 1, 0});
+        ScriptedLibrary library{endless};
+        ListingWords words;
+        ListingResult result;
+        QVERIFY(run(library, 4, words, &result).empty());
+        QVERIFY(result.failed());
+        QCOMPARE(library.calls, std::size_t(1));
+    }
+
+    void successWithoutCountTakesNothing()
+    {
+        // A library that never writes the count must not hand us the previous batch's count.
+        ListingWords words;
+        int calls = 0;
+        std::vector<int32_t> taken;
+        const ListingResult result = runListing(
+            4, words,
+            [&](ListingWords& w) {
+                if (++calls == 1) {
+                    w.count = 3;
+                    w.more = 1;
+                } else {
+                    w.more = 0;
+                }
+                return 0;
+            },
+            [&](int32_t i) { taken.push_back(i); });
+        QCOMPARE(taken, (std::vector<int32_t>{0, 1, 2}));
+        QCOMPARE(result.taken, int64_t(3));
+    }
+
+    void slotTextEndsAtNulOrWidth()
+    {
+        const char slots[] = "AB\0\0\0\0\0CDEFGHIJKLMN"; // first slot "AB", second has no NUL
+        QCOMPARE(slotText(slots, 7), std::string_view("AB"));
+        QCOMPARE(slotText(slots + 7, 7), std::string_view("CDEFGHI"));
+        QCOMPARE(slotText(slots + 7, 13).size(), std::size_t(13));
+    }
+
+    void slotNameIsBoundedAndTerminated()
+    {
+        const SlotName<7> exact(std::string_view("WP01"));
+        QCOMPARE(std::strlen(exact.c_str()), std::size_t(4));
+        QCOMPARE(std::string_view(exact.c_str()), std::string_view("WP01"));
+
+        const SlotName<7> full(std::string_view("ABCDEFGHIJ"));
+        QCOMPARE(std::string_view(full.c_str()), std::string_view("ABCDEFG"));
+
+        const std::string withNul("A\0B", 3);
+        const SlotName<7> nul(withNul);
+        QCOMPARE(std::string_view(nul.c_str()), std::string_view("A"));
+    }
+
+    void blockLinePadsTheNameToTwelveThenOneBlank()
+    {
+        std::string line;
+        formatBlockLine(line, "AIN1", "AIN");
+        QCOMPARE(line, std::string("AIN1         AIN"));
+        QCOMPARE(line.size(), std::size_t(16));
+
+        formatBlockLine(line, "ABCDEFGHIJKL", "PIDA");
+        QCOMPARE(line, std::string("ABCDEFGHIJKL PIDA"));
+
+        formatBlockLine(line, "", "");
+        QCOMPARE(line, std::string(13, ' '));
+
+        // A name longer than the column (a slot without a NUL) is kept whole, as printf does.
+        formatBlockLine(line, "ABCDEFGHIJKLM", "X");
+        QCOMPARE(line, std::string("ABCDEFGHIJKLM X"));
+
+        const std::string latin1("\xC4\xD6\xDC", 3);
+        formatBlockLine(line, latin1, "\xB5");
+        QCOMPARE(line, latin1 + std::string(9, ' ') + " \xB5");
+    }
+
+    void zeroedBufferRefusesBadSizesAndFailedAllocations()
+    {
+        ZeroedBuffer buffer;
+        QVERIFY(buffer.allocate(3, 13));
+        QVERIFY(std::all_of(buffer.data(), buffer.data() + 39, [](char c) { return c == 0; }));
+
+        QVERIFY(!buffer.allocate(0, 13));
+        QVERIFY(!buffer);
+        QVERIFY(!buffer.allocate(-5, 13));
+        QVERIFY(!buffer.allocate(std::numeric_limits<int64_t>::max(), 13));
+        QVERIFY(!buffer);
+
+        setZeroedAllocator(&failingAllocator);
+        QVERIFY(!buffer.allocate(4, 7));
+        QVERIFY(!buffer);
+        setZeroedAllocator(nullptr);
+        QVERIFY(buffer.allocate(4, 7));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestBatchListing)
+#include "tst_batchlisting.moc"

@@ -1,0 +1,67 @@
+#include "toolkit/eventgate.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
+
+namespace tk {
+
+namespace {
+
+bool isHeldType(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+EventGate::EventGate()
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+EventGate::~EventGate()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+    for (Held& held : m_held) {
+        if (held.receiver)
+            QCoreApplication::postEvent(held.receiver, held.event.release());
+    }
+}
+
+void EventGate::processPendingPaints()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool EventGate::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!watched->isWidgetType() || !isHeldType(event->type()))
+        return false;
+    m_held.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
+    // A close request left accepted would close the window although it never reached it.
+    event->ignore();
+    return true;
+}
+
+} // namespace tk

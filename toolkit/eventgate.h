@@ -1,0 +1,43 @@
+// Holds back input and close requests while a long job runs on the user-interface thread, so
+// the job can let the screen repaint without any handler of the program running meanwhile.
+#ifndef ARBOLIX_TOOLKIT_EVENTGATE_H
+#define ARBOLIX_TOOLKIT_EVENTGATE_H
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+class QEvent;
+
+namespace tk {
+
+class EventGate : public QObject
+{
+    Q_OBJECT
+public:
+    // Closes the gate: from now on input and close events for widgets are held.
+    EventGate();
+    // Opens the gate: the held events are posted again, in the order they came.
+    ~EventGate() override;
+
+    // Repaints what is pending; with a gate closed, input and close requests stay held.
+    static void processPendingPaints();
+
+    std::size_t heldCount() const { return m_held.size(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Held
+    {
+        QPointer<QObject> receiver;
+        std::unique_ptr<QEvent> event;
+    };
+    std::vector<Held> m_held;
+};
+
+} // namespace tk
+
+#endif
