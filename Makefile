@@ -8,7 +8,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 NPROC := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps configure build run test test-plain test-asan clean
+.PHONY: deps configure build run test test-plain test-asan clean icons
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -54,3 +54,8 @@ test: test-plain test-asan
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# Redraws the two icon images from the one drawing (needs librsvg2-bin).
+icons:
+	rsvg-convert -w 32 -h 32 res/arbolix.svg -o res/arbolix-32.png
+	rsvg-convert -w 16 -h 16 res/arbolix.svg -o res/arbolix-16.png

@@ -1,1 +1,96 @@
 #include "tests/testsupport.h"
+
+#include "dirapi/dirapi_control.h"
+#include "toolkit/treectrl.h"
+
+#include <QtTest>
+
+namespace testsupport {
+
+std::unique_ptr<MainWindow> openMainWindow(std::string_view plant, int32_t maxObj,
+                                           std::string option, bool populate)
+{
+    dirapi_control::reset();
+    dirapi_control::loadPlant(plant);
+    dirapi_control::setMaxObj(maxObj);
+    auto window = std::make_unique<MainWindow>();
+    window->dlg = std::make_unique<CArbolixDlg>();
+    window->dlg->m_strCmdOption = std::move(option);
+    window->dlg->m_pLauncher = &window->launcher;
+    window->dlg->create();
+    if (populate && !QTest::qWaitFor([&] { return window->dlg->isPopulated(); }))
+        qWarning("main window was not populated");
+    return window;
+}
+
+tk::TreeItem findItem(const tk::TreeCtrl& tree, const std::vector<std::string>& path)
+{
+    tk::TreeItem item;
+    tk::TreeItem candidate = tree.rootItem();
+    for (const std::string& text : path) {
+        while (candidate && tree.itemText(candidate) != text)
+            candidate = tree.nextSiblingItem(candidate);
+        if (!candidate)
+            return {};
+        item = candidate;
+        candidate = tree.childItem(item);
+    }
+    return item;
+}
+
+std::vector<std::string> childTexts(const tk::TreeCtrl& tree, tk::TreeItem item)
+{
+    std::vector<std::string> texts;
+    for (tk::TreeItem child = item ? tree.childItem(item) : tree.rootItem(); child;
+         child = tree.nextSiblingItem(child))
+        texts.emplace_back(tree.itemText(child));
+    return texts;
+}
+
+namespace {
+void dumpItems(const tk::TreeCtrl& tree, tk::TreeItem first, int depth, std::string& out)
+{
+    for (tk::TreeItem item = first; item; item = tree.nextSiblingItem(item)) {
+        out.append(std::size_t(depth) * 2, ' ');
+        out.append(tree.itemText(item));
+        out.push_back('\n');
+        dumpItems(tree, tree.childItem(item), depth + 1, out);
+    }
+}
+
+QPoint windowPointOf(tk::TreeCtrl& tree, tk::TreeItem item)
+{
+    QPoint inViewport;
+    if (item) {
+        tree.scrollTo(tree.indexOf(item));
+        inViewport = tree.visualRect(tree.indexOf(item)).center();
+    } else {
+        inViewport = QPoint(10, tree.viewport()->height() - 3);
+    }
+    QWidget* window = tree.window();
+    return tree.viewport()->mapTo(window, inViewport);
+}
+} // namespace
+
+std::string dumpTree(const tk::TreeCtrl& tree)
+{
+    std::string out;
+    dumpItems(tree, tree.rootItem(), 0, out);
+    return out;
+}
+
+void doubleClick(tk::TreeCtrl& tree, tk::TreeItem item)
+{
+    const QPoint at = windowPointOf(tree, item);
+    QWindow* window = tree.window()->windowHandle();
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void click(tk::TreeCtrl& tree, tk::TreeItem item)
+{
+    QTest::mouseClick(tree.window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      windowPointOf(tree, item));
+}
+
+} // namespace testsupport
