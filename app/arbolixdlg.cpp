@@ -3,6 +3,7 @@
 #include "directory/dirapi.h"
 #include "display/launcher.h"
 #include "res/resource.h"
+#include "res/icon.h"
 #include "res/strings.h"
 #include "res/templates.h"
 #include "toolkit/dataexchange.h"

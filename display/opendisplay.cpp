@@ -1,6 +1,7 @@
 // Double-clicking a compound or a block opens the control system's display for it.
 #include "app/arbolixdlg.h"
 #include "display/displaycommand.h"
+#include "display/displayutility.h"
 #include "display/launcher.h"
 
 void CArbolixDlg::OnSelchangedTree(tk::TreeItem item)
@@ -26,7 +27,6 @@ void CArbolixDlg::OpenDisplay()
             display::blockNameOf(m_tree->itemText(m_hSelected))));
     } else if (parent) {
         m_pLauncher->start(display::displayArguments(display::displayUtility(), m_strCmdOption,
-                                                     m_tree->itemText(m_hSelected),
-                                                     std::nullopt));
+                                                     m_tree->itemText(m_hSelected), std::nullopt));
     }
 }
