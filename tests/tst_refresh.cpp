@@ -1,0 +1,206 @@
+// Expanding a station or a compound lists it afresh from the directory.
+#include "dirapi/dirapi_control.h"
+#include "tests/testsupport.h"
+#include "toolkit/treectrl.h"
+
+#include <QtTest>
+
+using namespace testsupport;
+using dirapi_control::Function;
+using Action = tk::TreeCtrl::ExpandAction;
+using Texts = std::vector<std::string>;
+
+namespace {
+
+const char* const kPlant = "WP01 UC01 AIN1 AIN\n"
+                           "WP01 UC01 PIDA1 PIDA\n"
+                           "WP01 UC02 DOUT1 DOUT\n"
+                           "WP02 UC03 CALC1 CALC\n";
+
+std::vector<std::pair<Function, std::string>> listingCalls()
+{
+    std::vector<std::pair<Function, std::string>> calls;
+    for (const auto& call : dirapi_control::calls()) {
+        if (call.function == Function::AllSta || call.function == Function::AllCmp ||
+            call.function == Function::AllBlk)
+            calls.emplace_back(call.function, call.name);
+    }
+    return calls;
+}
+
+} // namespace
+
+class TestRefresh : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { dirapi_control::reset(); }
+
+    void everyExpansionReplacesChildrenWithCurrentListing()
+    {
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
+
+        dirapi_control::clearCalls();
+        QVERIFY(tree.expandItem(wp01, Action::Expand));
+        QCOMPARE(listingCalls(), (std::vector<std::pair<Function, std::string>>{
+                                     {Function::AllCmp, "WP01"},
+                                     {Function::AllBlk, "UC01"},
+                                     {Function::AllBlk, "UC02"}}));
+        QCOMPARE(childTexts(tree, wp01), (Texts{"UC01", "UC02"}));
+
+        // The directory changes while the branch is open; the next expansion shows the change.
+        dirapi_control::loadPlant("WP01 UC02 DOUT1 DOUT\n"
+                                  "WP01 UC02 DOUT2 DOUT\n"
+                                  "WP01 UC09 AIN7 AIN\n"
+                                  "WP02 UC03 CALC1 CALC\n");
+        QVERIFY(tree.expandItem(wp01, Action::Collapse));
+        QCOMPARE(childTexts(tree, wp01), (Texts{"UC01", "UC02"})); // collapse changes nothing
+        QVERIFY(tree.expandItem(wp01, Action::Expand));
+        QCOMPARE(childTexts(tree, wp01), (Texts{"UC02", "UC09"}));
+        QCOMPARE(childTexts(tree, findItem(tree, {"WP01", "UC02"})),
+                 (Texts{"DOUT1        DOUT", "DOUT2        DOUT"}));
+        QCOMPARE(tree.model()->rowCount(tree.indexOf(wp01)), 2);
+    }
+
+    void compoundExpansionListsItsBlocks()
+    {
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        dirapi_control::loadPlant("WP01 UC01 AIN1 AIN\nWP01 UC01 AIN2 AIN\n");
+        dirapi_control::clearCalls();
+        const tk::TreeItem uc01 = findItem(tree, {"WP01", "UC01"});
+        tree.expandItem(uc01, Action::Expand);
+        QCOMPARE(listingCalls(), (std::vector<std::pair<Function, std::string>>{
+                                     {Function::AllBlk, "UC01"}}));
+        QCOMPARE(childTexts(tree, uc01), (Texts{"AIN1         AIN", "AIN2         AIN"}));
+    }
+
+    void collapseAndSearchingExpansionMakeNoDirectoryCall()
+    {
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
+        tree.expandItem(wp01, Action::Expand);
+        dirapi_control::clearCalls();
+        tree.expandItem(wp01, Action::Collapse);
+        QVERIFY(listingCalls().empty());
+
+        dirapi_control::loadPlant("WP01 OTHER\n");
+        w->dlg->m_bSearching = true;
+        tree.expandItem(wp01, Action::Expand);
+        tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+        w->dlg->m_bSearching = false;
+        QVERIFY(listingCalls().empty());
+        QVERIFY(tree.isItemExpanded(wp01));
+        QCOMPARE(childTexts(tree, wp01), (Texts{"UC01", "UC02"}));
+    }
+
+    void expandedStationShowsItsCompoundsClosed()
+    {
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
+        tree.expandItem(wp01, Action::Expand);
+        tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+        tree.expandItem(wp01, Action::Collapse);
+        tree.expandItem(wp01, Action::Expand);
+        for (tk::TreeItem c = tree.childItem(wp01); c; c = tree.nextSiblingItem(c))
+            QVERIFY(!tree.isItemExpanded(c));
+        QCOMPARE(childTexts(tree, findItem(tree, {"WP01", "UC01"})).size(), std::size_t(2));
+    }
+
+    void unknownCompoundLosesItsBlocks()
+    {
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        dirapi_control::loadPlant("WP01 UC02 DOUT1 DOUT\n");
+        const tk::TreeItem uc01 = findItem(tree, {"WP01", "UC01"});
+        tree.expandItem(uc01, Action::Expand);
+        QVERIFY(childTexts(tree, uc01).empty());
+    }
+
+    void failedBlockListingKeepsEarlierBlocksAndGoesOn()
+    {
+        std::string plant;
+        for (int i = 1; i <= 5; ++i)
+            plant += "WP01 UC01 B" + std::to_string(i) + " AIN\n";
+        plant += "WP01 UC02 DOUT1 DOUT\n";
+        auto w = openMainWindow(plant, 2);
+        tk::TreeCtrl& tree = w->tree();
+        // The station's refresh: cmp, blk UC01 (2 blocks), blk UC01 again (fails), blk UC02.
+        dirapi_control::clearCalls();
+        int blockCalls = 0;
+        dirapi_control::setBeforeCall([&](Function f, int) {
+            if (f == Function::AllBlk && ++blockCalls == 2)
+                dirapi_control::failCall(Function::AllBlk, 1);
+        });
+        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        dirapi_control::setBeforeCall(nullptr);
+        QCOMPARE(childTexts(tree, findItem(tree, {"WP01", "UC01"})),
+                 (Texts{"B1           AIN", "B2           AIN"}));
+        QCOMPARE(childTexts(tree, findItem(tree, {"WP01", "UC02"})),
+                 (Texts{"DOUT1        DOUT"}));
+    }
+
+    void failedFirstCallKeepsTheItemExpandableUntilAListingSucceeds()
+    {
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
+        dirapi_control::failCall(Function::AllCmp, 1);
+        QVERIFY(tree.expandItem(wp01, Action::Expand));
+        QVERIFY(childTexts(tree, wp01).empty());
+        QVERIFY(tree.isItemExpanded(wp01));
+        // A passing failure must not hide the branch: the expand button stays.
+        QVERIFY(tree.itemHasChildren(wp01));
+        QVERIFY(tree.model()->hasChildren(tree.indexOf(wp01)));
+
+        tree.expandItem(wp01, Action::Collapse);
+        QVERIFY(tree.expandItem(wp01, Action::Expand));
+        QCOMPARE(childTexts(tree, wp01), (Texts{"UC01", "UC02"}));
+    }
+
+    void emptyListingMakesALeaf()
+    {
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp02 = findItem(tree, {"WP02"});
+        dirapi_control::loadPlant("WP01 UC01\nWP02\n");
+        tree.expandItem(wp02, Action::Expand);
+        QVERIFY(childTexts(tree, wp02).empty());
+        QVERIFY(!tree.itemHasChildren(wp02));
+    }
+
+    void selectedItemDeletedByRefreshIsNeverRemembered()
+    {
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
+        tree.expandItem(wp01, Action::Expand);
+        const tk::TreeItem uc01 = findItem(tree, {"WP01", "UC01"});
+        tree.expandItem(uc01, Action::Expand);
+        const tk::TreeItem block = findItem(tree, {"WP01", "UC01", "PIDA1        PIDA"});
+        click(tree, block);
+        QCOMPARE(w->dlg->m_hSelected, block);
+
+        // Collapsing the compound moves the selection to it; expanding it deletes the block.
+        tree.expandItem(uc01, Action::Collapse);
+        QCOMPARE(w->dlg->m_hSelected, uc01);
+        tree.expandItem(uc01, Action::Expand);
+        QCOMPARE(w->dlg->m_hSelected, uc01);
+        QVERIFY(!tree.itemText(w->dlg->m_hSelected).empty());
+
+        // Same through the station: the compound itself is replaced.
+        tree.expandItem(wp01, Action::Collapse);
+        tree.expandItem(wp01, Action::Expand);
+        QCOMPARE(w->dlg->m_hSelected, wp01);
+        QCOMPARE(tree.itemText(w->dlg->m_hSelected), std::string_view("WP01"));
+    }
+};
+
+QTEST_MAIN(TestRefresh)
+#include "tst_refresh.moc"
