@@ -4,6 +4,7 @@
 
 #include "directory/batchlisting.h"
 #include "directory/zeroedbuffer.h"
+#include "search/findmemory.h"
 #include "toolkit/dialog.h"
 #include "toolkit/treectrl.h"
 #include "toolkit/treeitem.h"
@@ -36,10 +37,11 @@ public:
     // modal run; harmless when the window never reached its initialisation.
     void ReleaseDirectory();
 
-    // Search state, shared with the Find window.
-    std::string m_strLastBlock;
-    std::string m_strLastCompound;
-    std::string m_strLastStation;
+    // What Find found last at each level, as the texts from the station down to the item
+    // (the item's own text is the last): block lines repeat under many compounds.
+    search::ItemPath m_strLastBlock;
+    search::ItemPath m_strLastCompound;
+    search::ItemPath m_strLastStation;
     bool m_bSearching = false;
     std::string m_strCmdOption;
 

@@ -1,0 +1,88 @@
+#include "search/finddlg.h"
+
+#include "app/arbolixdlg.h"
+#include "res/resource.h"
+#include "res/templates.h"
+#include "search/findwalk.h"
+#include "toolkit/dataexchange.h"
+#include "toolkit/messagebox.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+CFindDlg::CFindDlg(CArbolixDlg* parent)
+    : tk::Dialog(res::findTemplate(), parent), m_pParent(parent), m_nIDTemplate(res::IDD_FIND)
+{
+}
+
+void CFindDlg::doDataExchange(tk::DataExchange& dx)
+{
+    tk::Dialog::doDataExchange(dx);
+    dx.control(res::IDC_CLOSE, m_btnClose);
+    dx.text(res::IDC_BLOCK, m_strBlock);
+    dx.maxChars(res::IDC_BLOCK, 12);
+    dx.text(res::IDC_COMPOUND, m_strCompound);
+    dx.maxChars(res::IDC_COMPOUND, 12);
+    dx.text(res::IDC_STATION, m_strStation);
+    dx.maxChars(res::IDC_STATION, 6);
+}
+
+bool CFindDlg::onInitDialog()
+{
+    tk::Dialog::onInitDialog();
+    if (m_btnClose)
+        connect(m_btnClose, &QPushButton::clicked, this, [this] { OnCloseButton(); });
+    if (QWidget* find = control(res::IDOK))
+        find->setFocus();
+    return false; // the focus is set
+}
+
+// The Find button and Enter search; the window stays open.
+void CFindDlg::onOK()
+{
+    FindNext();
+}
+
+// Escape and the close box act as Close, so Find... always brings a working window back.
+void CFindDlg::onCancel()
+{
+    OnCloseButton();
+}
+
+void CFindDlg::FindNext()
+{
+    CArbolixDlg& main = *m_pParent;
+    if (!main.m_tree)
+        return;
+    main.m_bSearching = true;
+    updateData(true);
+
+    search::FindMemory memory{std::move(main.m_strLastStation),
+                              std::move(main.m_strLastCompound),
+                              std::move(main.m_strLastBlock)};
+    auto result = search::findNext(*main.m_tree, {m_strStation, m_strCompound, m_strBlock},
+                                   std::move(memory));
+    // Still searching while the selection opens the match's ancestors: they keep their children.
+    if (result.item)
+        main.m_tree->selectItem(result.item);
+    main.m_bSearching = false;
+    main.m_strLastStation = std::move(result.memory.station);
+    main.m_strLastCompound = std::move(result.memory.compound);
+    main.m_strLastBlock = std::move(result.memory.block);
+
+    if (!result.item)
+        tk::MessageBox::show(this, QString::fromLatin1(kSearchNotFound),
+                             QApplication::applicationName(), tk::MessageBox::Icon::Stop);
+}
+
+void CFindDlg::OnCloseButton()
+{
+    if (m_pParent) {
+        m_pParent->m_pFindDlg = nullptr;
+        m_pParent->m_strLastStation.clear();
+        m_pParent->m_strLastCompound.clear();
+        m_pParent->m_strLastBlock.clear();
+    }
+    hide();
+    deleteLater();
+}
