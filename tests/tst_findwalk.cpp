@@ -1,0 +1,492 @@
+// The find walk over a three-level tree: which item each Find selects, and what it remembers.
+#include "search/findwalk.h"
+
+#include <QTest>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+using search::FindFragments;
+using search::FindLevel;
+using search::FindMemory;
+
+namespace {
+
+struct TinyItem
+{
+    int index = 0; // node index + 1; 0 names no item
+    explicit operator bool() const { return index != 0; }
+    friend bool operator==(TinyItem, TinyItem) = default;
+};
+
+// A small tree with the walking interface the search needs.
+class TinyTree
+{
+public:
+    using Item = TinyItem;
+
+    Item add(std::string text, Item parent = {})
+    {
+        m_nodes.push_back({std::move(text), parent, {}, {}});
+        const Item item{static_cast<int>(m_nodes.size())};
+        if (Item last = lastChild(parent))
+            node(last).next = item;
+        else if (parent)
+            node(parent).firstChild = item;
+        else if (!m_root)
+            m_root = item;
+        return item;
+    }
+
+    // Unlinks the item with its subtree, as a refresh that drops it does.
+    void remove(Item item)
+    {
+        const Item parent = node(item).parent;
+        Item& head = parent ? node(parent).firstChild : m_root;
+        if (head == item) {
+            head = node(item).next;
+            return;
+        }
+        for (Item sibling = head; sibling; sibling = node(sibling).next) {
+            if (node(sibling).next == item) {
+                node(sibling).next = node(item).next;
+                return;
+            }
+        }
+    }
+
+    Item rootItem() const { return m_root; }
+    Item childItem(Item item) const { return item ? node(item).firstChild : Item{}; }
+    Item nextSiblingItem(Item item) const { return item ? node(item).next : Item{}; }
+    std::string_view itemText(Item item) const
+    {
+        if (!item)
+            return {};
+        return node(item).text;
+    }
+
+    // "station/compound/block line", or "not found" for a null item.
+    std::string pathOf(Item item) const
+    {
+        if (!item)
+            return "not found";
+        const Item parent = node(item).parent;
+        return parent ? pathOf(parent) + "/" + node(item).text : node(item).text;
+    }
+
+    Item find(std::string_view path) const
+    {
+        for (std::size_t i = 0; i < m_nodes.size(); ++i) {
+            if (pathOf(Item{static_cast<int>(i) + 1}) == path)
+                return Item{static_cast<int>(i) + 1};
+        }
+        return {};
+    }
+
+private:
+    struct Node
+    {
+        std::string text;
+        Item parent;
+        Item firstChild;
+        Item next;
+    };
+    Node& node(Item item) { return m_nodes[static_cast<std::size_t>(item.index - 1)]; }
+    const Node& node(Item item) const { return m_nodes[static_cast<std::size_t>(item.index - 1)]; }
+    Item lastChild(Item parent) const
+    {
+        Item child = parent ? node(parent).firstChild : m_root;
+        while (child && node(child).next)
+            child = node(child).next;
+        return child;
+    }
+
+    std::vector<Node> m_nodes;
+    Item m_root;
+};
+
+static_assert(search::FindableTree<TinyTree>);
+
+std::string blockLine(const std::string& name, const std::string& info)
+{
+    std::string line = name;
+    line.resize(12, ' ');
+    return line + " " + info;
+}
+
+QString blockPath(const QString& compoundPath, const std::string& name, const std::string& info)
+{
+    return compoundPath + QLatin1Char('/') + QString::fromStdString(blockLine(name, info));
+}
+
+// The Find window's side: keeps the memory between Finds as the window will.
+struct FindSession
+{
+    const TinyTree& tree;
+    FindMemory memory;
+
+    QString find(std::string_view station, std::string_view compound, std::string_view block)
+    {
+        auto result = search::findNext(tree, FindFragments{station, compound, block}, memory);
+        memory = std::move(result.memory);
+        return QString::fromStdString(tree.pathOf(result.item));
+    }
+    QString findBlock(std::string_view block = "") { return find("", "", block); }
+};
+
+// Two stations, the second with the same block lines as the first, plus empty branches.
+TinyTree demoPlant()
+{
+    TinyTree tree;
+    const auto st01 = tree.add("ST01");
+    const auto uc01 = tree.add("UC01", st01);
+    tree.add(blockLine("AIN1", "AIN"), uc01);
+    tree.add(blockLine("PIDA1", "PIDA"), uc01);
+    tree.add("UC02", st01); // no blocks
+    const auto uc03 = tree.add("UC03", st01);
+    tree.add(blockLine("AIN1", "AIN"), uc03);
+    tree.add(blockLine("OUT1", "PIDA"), uc03);
+    tree.add("ST02"); // no compounds
+    const auto cp03 = tree.add("CP03");
+    const auto uc01b = tree.add("UC01", cp03);
+    tree.add(blockLine("AIN1", "AIN"), uc01b);
+    return tree;
+}
+
+} // namespace
+
+class FindWalkTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void emptyFieldsWalkBlocksInTreeOrder();
+    void stationFragmentStepsThroughStations();
+    void compoundFragmentStepsThroughCompounds();
+    void blockFragmentMakesBlockSearchFilteredByAncestors();
+    void blockFragmentMatchesInfoColumn();
+    void matchingIsCaseSensitive();
+    void notFoundAfterLastMatchThenFirstAgain();
+    void repeatedBlockLinesAreEachReachedInOrder();
+    void fragmentChangeKeepingLastMatchResumesAfterIt();
+    void fragmentChangeExcludingLastMatchRestartsAtTop();
+    void removedRememberedItemRestartsAtTop();
+    void levelsKeepSeparateMemories();
+    void forgetStartsEveryLevelAtTop();
+    void emptyTreeFindsNothing();
+    void malformedMemoryRestartsAtTop();
+    void agreesWithBruteForceOnRandomTrees();
+};
+
+void FindWalkTest::emptyFieldsWalkBlocksInTreeOrder()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "AIN1", "AIN"));
+    QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "PIDA1", "PIDA"));
+    QCOMPARE(session.findBlock(), blockPath("ST01/UC03", "AIN1", "AIN"));
+    QCOMPARE(session.findBlock(), blockPath("ST01/UC03", "OUT1", "PIDA"));
+    QCOMPARE(session.findBlock(), blockPath("CP03/UC01", "AIN1", "AIN"));
+    QCOMPARE(session.findBlock(), QStringLiteral("not found"));
+}
+
+void FindWalkTest::stationFragmentStepsThroughStations()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST01"));
+    QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST02")); // a station without compounds
+    QCOMPARE(session.find("ST", "", ""), QStringLiteral("not found"));
+    QCOMPARE(session.find("0", "", ""), QStringLiteral("ST01"));
+    QCOMPARE(session.find("0", "", ""), QStringLiteral("ST02"));
+    QCOMPARE(session.find("0", "", ""), QStringLiteral("CP03"));
+    QCOMPARE(session.memory.station, (search::ItemPath{"CP03"}));
+    QVERIFY(session.memory.block.empty());
+}
+
+void FindWalkTest::compoundFragmentStepsThroughCompounds()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.find("", "UC0", ""), QStringLiteral("ST01/UC01"));
+    QCOMPARE(session.find("", "UC0", ""), QStringLiteral("ST01/UC02")); // a compound without blocks
+    QCOMPARE(session.find("", "UC0", ""), QStringLiteral("ST01/UC03"));
+    QCOMPARE(session.find("", "UC0", ""), QStringLiteral("CP03/UC01"));
+    QCOMPARE(session.find("", "UC0", ""), QStringLiteral("not found"));
+    QCOMPARE(session.find("CP", "UC0", ""), QStringLiteral("CP03/UC01"));
+}
+
+void FindWalkTest::blockFragmentMakesBlockSearchFilteredByAncestors()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.find("ST", "UC03", "AIN"), blockPath("ST01/UC03", "AIN1", "AIN"));
+    QCOMPARE(session.find("ST", "UC03", "AIN"), QStringLiteral("not found"));
+    QCOMPARE(session.find("CP", "", "AIN1"), blockPath("CP03/UC01", "AIN1", "AIN"));
+    QCOMPARE(session.find("ST02", "", "AIN1"), QStringLiteral("not found"));
+}
+
+void FindWalkTest::blockFragmentMatchesInfoColumn()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.findBlock("PIDA"), blockPath("ST01/UC01", "PIDA1", "PIDA"));
+    QCOMPARE(session.findBlock("PIDA"), blockPath("ST01/UC03", "OUT1", "PIDA"));
+    QCOMPARE(session.findBlock("PIDA"), QStringLiteral("not found"));
+}
+
+void FindWalkTest::matchingIsCaseSensitive()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.find("st", "", ""), QStringLiteral("not found"));
+    QCOMPARE(session.findBlock("ain"), QStringLiteral("not found"));
+    QCOMPARE(session.findBlock("1  "), blockPath("ST01/UC01", "AIN1", "AIN")); // blanks count
+}
+
+void FindWalkTest::notFoundAfterLastMatchThenFirstAgain()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.findBlock("OUT"), blockPath("ST01/UC03", "OUT1", "PIDA"));
+    QCOMPARE(session.findBlock("OUT"), QStringLiteral("not found"));
+    QVERIFY(session.memory.block.empty());
+    QCOMPARE(session.findBlock("OUT"), blockPath("ST01/UC03", "OUT1", "PIDA"));
+    QCOMPARE(session.findBlock("OUT"), QStringLiteral("not found"));
+}
+
+void FindWalkTest::repeatedBlockLinesAreEachReachedInOrder()
+{
+    TinyTree tree;
+    for (const char* station : {"ST01", "ST02"}) {
+        const auto s = tree.add(station);
+        for (const char* compound : {"UC01", "UC02", "UC03"})
+            tree.add(blockLine("AIN1", "AIN"), tree.add(compound, s));
+    }
+    FindSession session{tree, {}};
+    for (const char* station : {"ST01", "ST02"}) {
+        for (const char* compound : {"UC01", "UC02", "UC03"}) {
+            QCOMPARE(session.findBlock("AIN1"),
+                     blockPath(QStringLiteral("%1/%2").arg(station, compound), "AIN1", "AIN"));
+        }
+    }
+    QCOMPARE(session.findBlock("AIN1"), QStringLiteral("not found"));
+    QCOMPARE(session.findBlock("AIN1"), blockPath("ST01/UC01", "AIN1", "AIN"));
+}
+
+void FindWalkTest::fragmentChangeKeepingLastMatchResumesAfterIt()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "AIN1", "AIN"));
+    QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "PIDA1", "PIDA"));
+    // PIDA1 still passes "A", so the walk goes on after it, not at the top.
+    QCOMPARE(session.findBlock("A"), blockPath("ST01/UC03", "AIN1", "AIN"));
+    QCOMPARE(session.find("", "UC", "A"), blockPath("ST01/UC03", "OUT1", "PIDA"));
+}
+
+void FindWalkTest::fragmentChangeExcludingLastMatchRestartsAtTop()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.findBlock("PIDA1"), blockPath("ST01/UC01", "PIDA1", "PIDA"));
+    // PIDA1 fails "AIN": the Find selects the first AIN block instead of reporting nothing.
+    QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC01", "AIN1", "AIN"));
+    QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC03", "AIN1", "AIN"));
+    QCOMPARE(session.find("CP", "", "AIN"), blockPath("CP03/UC01", "AIN1", "AIN"));
+    // Nothing passes at all: not found, and nothing is remembered.
+    QCOMPARE(session.findBlock("XYZ"), QStringLiteral("not found"));
+    QVERIFY(session.memory.block.empty());
+}
+
+void FindWalkTest::removedRememberedItemRestartsAtTop()
+{
+    TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC01", "AIN1", "AIN"));
+    QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC03", "AIN1", "AIN"));
+    tree.remove(tree.find("ST01/UC03"));
+    QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC01", "AIN1", "AIN"));
+    QCOMPARE(session.findBlock("AIN"), blockPath("CP03/UC01", "AIN1", "AIN"));
+}
+
+void FindWalkTest::levelsKeepSeparateMemories()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC01", "AIN1", "AIN"));
+    QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST01"));
+    QCOMPARE(session.find("", "UC", ""), QStringLiteral("ST01/UC01"));
+    QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST02"));
+    QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC03", "AIN1", "AIN"));
+    QCOMPARE(session.find("", "UC", ""), QStringLiteral("ST01/UC02"));
+    QCOMPARE(session.memory.station, (search::ItemPath{"ST02"}));
+    QCOMPARE(session.memory.compound, (search::ItemPath{"ST01", "UC02"}));
+    QCOMPARE(session.memory.block, (search::ItemPath{"ST01", "UC03", blockLine("AIN1", "AIN")}));
+}
+
+void FindWalkTest::forgetStartsEveryLevelAtTop()
+{
+    const TinyTree tree = demoPlant();
+    FindSession session{tree, {}};
+    session.findBlock();
+    session.findBlock();
+    session.find("ST", "", "");
+    session.find("", "UC", "");
+    session.memory.forget();
+    QCOMPARE(session.memory, FindMemory{});
+    QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "AIN1", "AIN"));
+    QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST01"));
+    QCOMPARE(session.find("", "UC", ""), QStringLiteral("ST01/UC01"));
+}
+
+void FindWalkTest::emptyTreeFindsNothing()
+{
+    const TinyTree tree;
+    FindSession session{tree, {}};
+    QCOMPARE(session.findBlock(), QStringLiteral("not found"));
+    QCOMPARE(session.find("S", "", ""), QStringLiteral("not found"));
+    QCOMPARE(session.find("", "C", ""), QStringLiteral("not found"));
+    QCOMPARE(session.memory, FindMemory{});
+
+    TinyTree bare; // stations only, compounds only: no blocks anywhere
+    bare.add("UC01", bare.add("ST01"));
+    bare.add("ST02");
+    FindSession bareSession{bare, {}};
+    QCOMPARE(bareSession.findBlock(), QStringLiteral("not found"));
+    QCOMPARE(bareSession.find("", "UC", ""), QStringLiteral("ST01/UC01"));
+}
+
+void FindWalkTest::malformedMemoryRestartsAtTop()
+{
+    const TinyTree tree = demoPlant();
+    // Paths of the wrong depth name no item at the level: the walk starts at the top.
+    FindSession session{tree, {{"ST01", "UC01"}, {"ST01"}, {"ST01", "UC01"}}};
+    QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "AIN1", "AIN"));
+    QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST01"));
+    QCOMPARE(session.find("", "UC", ""), QStringLiteral("ST01/UC01"));
+}
+
+namespace {
+
+struct RandomPlant
+{
+    TinyTree tree;
+    // Every item's path and level in tree order.
+    std::vector<std::pair<std::vector<std::string>, FindLevel>> items;
+};
+
+RandomPlant randomPlant(std::mt19937& random)
+{
+    // Short names over few letters, so fragments match often; siblings get distinct names.
+    const auto names = [&](int maxCount, int maxLength) {
+        std::vector<std::string> result;
+        const int count = std::uniform_int_distribution<int>(0, maxCount)(random);
+        for (int tries = 0; static_cast<int>(result.size()) < count && tries < 50; ++tries) {
+            std::string name;
+            const int length = std::uniform_int_distribution<int>(1, maxLength)(random);
+            for (int i = 0; i < length; ++i)
+                name.push_back("AB1"[std::uniform_int_distribution<int>(0, 2)(random)]);
+            if (std::find(result.begin(), result.end(), name) == result.end())
+                result.push_back(name);
+        }
+        return result;
+    };
+    RandomPlant plant;
+    for (const std::string& s : names(4, 2)) {
+        const auto station = plant.tree.add(s);
+        plant.items.push_back({{s}, FindLevel::Station});
+        for (const std::string& c : names(3, 2)) {
+            const auto compound = plant.tree.add(c, station);
+            plant.items.push_back({{s, c}, FindLevel::Compound});
+            for (const std::string& b : names(4, 3)) {
+                const std::string line = blockLine(b, b.substr(0, 1));
+                plant.tree.add(line, compound);
+                plant.items.push_back({{s, c, line}, FindLevel::Block});
+            }
+        }
+    }
+    return plant;
+}
+
+bool passes(const std::vector<std::string>& path, const std::array<std::string, 3>& fragments)
+{
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (path[i].find(fragments[i]) == std::string::npos)
+            return false;
+    }
+    return true;
+}
+
+std::string joined(const std::vector<std::string>& path)
+{
+    std::string text;
+    for (const std::string& part : path)
+        text += (text.empty() ? "" : "/") + part;
+    return text;
+}
+
+} // namespace
+
+void FindWalkTest::agreesWithBruteForceOnRandomTrees()
+{
+    std::mt19937 random(7);
+    const auto fragment = [&](int maxLength) {
+        std::string text;
+        const int length = std::uniform_int_distribution<int>(0, maxLength)(random);
+        for (int i = 0; i < length; ++i)
+            text.push_back("AB1 "[std::uniform_int_distribution<int>(0, 3)(random)]);
+        return text;
+    };
+
+    for (int round = 0; round < 400; ++round) {
+        const RandomPlant plant = randomPlant(random);
+        FindSession session{plant.tree, {}};
+        // Walk with one set of fragments part of the way, then switch to another set.
+        std::optional<std::size_t> lastFound; // index into plant.items, per the current level
+        FindLevel lastLevel = FindLevel::Block;
+        for (int phase = 0; phase < 2; ++phase) {
+            const std::array<std::string, 3> fragments = {fragment(1), fragment(1), fragment(2)};
+            const FindLevel level = search::findLevelOf({fragments[0], fragments[1], fragments[2]});
+            if (level != lastLevel)
+                lastFound.reset(); // other levels' memories are separate; this one starts empty
+            std::vector<std::size_t> matches;
+            for (std::size_t i = 0; i < plant.items.size(); ++i) {
+                if (plant.items[i].second == level && passes(plant.items[i].first, fragments))
+                    matches.push_back(i);
+            }
+            // Where the next Find goes: after the last match if it still passes, else the top.
+            std::size_t next = 0;
+            if (lastFound && passes(plant.items[*lastFound].first, fragments)) {
+                next = static_cast<std::size_t>(
+                    std::upper_bound(matches.begin(), matches.end(), *lastFound) - matches.begin());
+            }
+            const int steps = phase == 0 ? std::uniform_int_distribution<int>(0, 4)(random)
+                                         : static_cast<int>(matches.size()) + 3;
+            for (int step = 0; step < steps; ++step) {
+                const std::string expected =
+                    next < matches.size() ? joined(plant.items[matches[next]].first) : "not found";
+                const std::string actual =
+                    session.find(fragments[0], fragments[1], fragments[2]).toStdString();
+                QVERIFY2(actual == expected,
+                         qPrintable(QStringLiteral("round %1 phase %2 step %3: %4 instead of %5")
+                                        .arg(round)
+                                        .arg(phase)
+                                        .arg(step)
+                                        .arg(QString::fromStdString(actual),
+                                             QString::fromStdString(expected))));
+                if (next < matches.size()) {
+                    lastFound = matches[next];
+                    ++next;
+                } else {
+                    lastFound.reset();
+                    next = 0;
+                }
+            }
+            lastLevel = level;
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(FindWalkTest)
+#include "tst_findwalk.moc"
