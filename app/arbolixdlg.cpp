@@ -9,7 +9,9 @@
 #include "toolkit/dataexchange.h"
 #include "toolkit/fonts.h"
 
+#include <QContextMenuEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QTimerEvent>
@@ -84,6 +86,7 @@ void CArbolixDlg::connectHandlers()
         connect(m_tree, &tk::TreeCtrl::caretChanged, this,
                 [this](tk::TreeItem item) { OnSelchangedTree(item); });
         connect(m_tree, &tk::TreeCtrl::doubleClick, this, [this] { OnDblclkTree(); });
+        m_tree->installEventFilter(this);
     }
     if (m_btnFind)
         connect(m_btnFind, &QPushButton::clicked, this, [this] { OnFind(); });
@@ -113,4 +116,34 @@ void CArbolixDlg::resizeEvent(QResizeEvent* event)
 {
     tk::Dialog::resizeEvent(event);
     OnSize(event->size().width(), event->size().height());
+    OnGetMinMaxInfo();
+}
+
+// The frame is known only once the window manager has framed the window.
+void CArbolixDlg::moveEvent(QMoveEvent* event)
+{
+    tk::Dialog::moveEvent(event);
+    OnGetMinMaxInfo();
+}
+
+void CArbolixDlg::showEvent(QShowEvent* event)
+{
+    tk::Dialog::showEvent(event);
+    OnGetMinMaxInfo();
+}
+
+void CArbolixDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    OnContextMenu(event->globalPos());
+}
+
+// Ctrl+C in the tree copies the object's name rather than the row's text.
+bool CArbolixDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_tree && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        OnCopyName();
+        return true;
+    }
+    return tk::Dialog::eventFilter(watched, event);
 }

@@ -80,12 +80,21 @@ public:
     void OnSize(int cx, int cy);                                               // app/
     void OnGetMinMaxInfo();                                                    // app/
     void OnSysCommand(int id);                                                 // app/
+    void OnContextMenu(const QPoint& globalPos);                               // app/
+    void OnCopyName();                                                         // app/
+
+    // What Copy Name puts on the clipboard: COMPOUND:BLOCK for a block, else the item's name.
+    QString selectedObjectName() const;
 
 protected:
     void doDataExchange(tk::DataExchange& dx) override;
     bool onInitDialog() override;
     void timerEvent(QTimerEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool allocateDirectoryBuffers();

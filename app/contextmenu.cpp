@@ -1,0 +1,48 @@
+// The main window's context menu: Copy Name, and the About box (window menus take no items of
+// a program's own here).
+#include "app/arbolixdlg.h"
+#include "display/displaycommand.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+
+void CArbolixDlg::OnContextMenu(const QPoint& globalPos)
+{
+    QMenu menu(this);
+    QAction* copy = menu.addAction(tr("&Copy Name"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(!selectedObjectName().isEmpty());
+    QAction* about = nullptr;
+    if (m_nAboutCommand != 0) {
+        menu.addSeparator();
+        about = menu.addAction(m_strAboutMenu);
+    }
+    QAction* chosen = menu.exec(globalPos);
+    if (chosen == copy)
+        OnCopyName();
+    else if (chosen && chosen == about)
+        OnSysCommand(m_nAboutCommand);
+}
+
+void CArbolixDlg::OnCopyName()
+{
+    const QString name = selectedObjectName();
+    if (!name.isEmpty())
+        QGuiApplication::clipboard()->setText(name);
+}
+
+QString CArbolixDlg::selectedObjectName() const
+{
+    if (!m_tree || !m_hSelected)
+        return {};
+    const tk::TreeItem parent = m_tree->parentItem(m_hSelected);
+    const std::string_view text = m_tree->itemText(m_hSelected);
+    if (parent && m_tree->parentItem(parent)) {
+        const std::string_view compound = m_tree->itemText(parent);
+        const std::string_view block = display::blockNameOf(text);
+        return QString::fromLocal8Bit(compound.data(), qsizetype(compound.size())) + u':' +
+               QString::fromLocal8Bit(block.data(), qsizetype(block.size()));
+    }
+    return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
+}

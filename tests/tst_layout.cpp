@@ -1,0 +1,142 @@
+// The main window's layout, its minimum size, Copy Name, and the About box.
+#include "app/aboutdlg.h"
+#include "dirapi/dirapi_control.h"
+#include "res/icon.h"
+#include "res/resource.h"
+#include "tests/testsupport.h"
+#include "toolkit/modalseam.h"
+#include "toolkit/treectrl.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace testsupport;
+using Action = tk::TreeCtrl::ExpandAction;
+
+class TestLayout : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        tk::ModalSeam::setRunnerForTests(nullptr);
+        dirapi_control::reset();
+    }
+
+    void controlsFollowTheClientArea()
+    {
+        auto w = openMainWindow("WP01\n");
+        CArbolixDlg& dlg = *w->dlg;
+        const QSize find = dlg.m_btnFind->size();
+        const QSize exit = dlg.m_btnExit->size();
+        dlg.resize(500, 400);
+        QCOMPARE(dlg.size(), QSize(500, 400));
+        QCOMPARE(dlg.m_tree->geometry(), QRect(11, 11, 390, 378));
+        QCOMPARE(dlg.m_btnFind->geometry(), QRect(QPoint(500 - find.width() - 11, 11), find));
+        QCOMPARE(dlg.m_btnExit->geometry(),
+                 QRect(QPoint(500 - exit.width() - 11, 400 - exit.height() - 11), exit));
+    }
+
+    void tinyClientAreaNeverGivesNegativeSizes()
+    {
+        auto w = openMainWindow("WP01\n");
+        CArbolixDlg& dlg = *w->dlg;
+        dlg.OnSize(0, 0);
+        QCOMPARE(dlg.m_tree->size(), QSize(0, 0));
+        dlg.OnSize(60, 15);
+        QCOMPARE(dlg.m_tree->size(), QSize(0, 0));
+    }
+
+    void windowWillNotShrinkBelowTwoHundredPixelsFrameIncluded()
+    {
+        auto w = openMainWindow("WP01\n");
+        CArbolixDlg& dlg = *w->dlg;
+        dlg.resize(20, 20);
+        QSize frame = dlg.frameGeometry().size() - dlg.size();
+        if (frame.isNull())
+            frame = QSize(10, 33); // before a window manager framed it: a typical frame
+        QCOMPARE(dlg.minimumSize() + frame, QSize(200, 200));
+        QVERIFY(dlg.width() >= dlg.minimumWidth() && dlg.height() >= dlg.minimumHeight());
+    }
+
+    void copyNameGivesTheObjectNameOfEachLevel()
+    {
+        auto w = openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\n");
+        tk::TreeCtrl& tree = w->tree();
+        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+        const std::vector<std::pair<std::vector<std::string>, QString>> cases{
+            {{"WP01"}, "WP01"},
+            {{"WP01", "UC01"}, "UC01"},
+            {{"WP01", "UC01", "ABCDEFGHIJKL AIN"}, "UC01:ABCDEFGHIJKL"}};
+        for (const auto& [path, expected] : cases) {
+            click(tree, findItem(tree, path));
+            QGuiApplication::clipboard()->clear();
+            QTest::keyClick(&tree, Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+        }
+    }
+
+    void rightButtonDoesNotMoveTheSelection()
+    {
+        auto w = openMainWindow("WP01\nWP02\n");
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
+        click(tree, wp01);
+        const QPoint at = tree.viewport()->mapTo(
+            tree.window(), tree.visualRect(tree.indexOf(findItem(tree, {"WP02"}))).center());
+        QTest::mousePress(tree.window()->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+        QTest::mouseRelease(tree.window()->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+        QCOMPARE(w->dlg->m_hSelected, wp01);
+    }
+
+    void aboutCommandsSixteenToThirtyOneOpenTheAboutBox()
+    {
+        auto w = openMainWindow("WP01\n");
+        std::vector<int> shown;
+        QString caption;
+        tk::ModalSeam::setRunnerForTests([&](tk::Dialog& dialog) {
+            shown.push_back(dialog.dialogTemplate().id);
+            caption = dialog.windowTitle();
+            return 1;
+        });
+        QCOMPARE(w->dlg->aboutMenuCommand(), res::IDM_ABOUTBOX);
+        w->dlg->OnSysCommand(16);
+        w->dlg->OnSysCommand(31);
+        w->dlg->OnSysCommand(32);
+        w->dlg->OnSysCommand(0xF060);
+        QCOMPARE(shown, (std::vector<int>{res::IDD_ABOUTBOX, res::IDD_ABOUTBOX}));
+        QCOMPARE(caption, QString("About Arbolix"));
+    }
+
+    void aboutBoxShowsNameVersionNoticesAndIcon()
+    {
+        CAboutDlg about;
+        tk::ModalSeam::setRunnerForTests([](tk::Dialog&) { return 1; });
+        about.doModal();
+        QStringList texts;
+        for (QLabel* label : about.findChildren<QLabel*>())
+            texts << label->text();
+        QVERIFY(texts.contains("Arbolix 1.0"));
+        QVERIFY(texts.size() >= 6);
+        auto* ok = qobject_cast<QPushButton*>(about.control(res::IDOK));
+        QVERIFY(ok && ok->text() == "OK" && ok->isDefault());
+        QVERIFY(!about.windowIcon().isNull());
+    }
+
+    void iconHasBothSizes()
+    {
+        const QIcon icon = res::loadIcon(res::IDR_MAINFRAME);
+        const QList<QSize> sizes = icon.availableSizes();
+        QVERIFY(sizes.contains(QSize(32, 32)));
+        QVERIFY(sizes.contains(QSize(16, 16)));
+        QVERIFY(!icon.pixmap(16).isNull());
+        QVERIFY(res::loadIcon(999).isNull());
+    }
+};
+
+QTEST_MAIN(TestLayout)
+#include "tst_layout.moc"
