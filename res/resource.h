@@ -1,0 +1,37 @@
+// Resource identifiers: dialog templates, controls, strings, icons and menu commands.
+#ifndef ARBOLIX_RES_RESOURCE_H
+#define ARBOLIX_RES_RESOURCE_H
+
+namespace res {
+
+// Dialog templates.
+inline constexpr int IDD_ABOUTBOX = 100;
+inline constexpr int IDD_ARBOLIX_DIALOG = 102;
+inline constexpr int IDD_FIND = 130;
+inline constexpr int IDD_INIT = 136;
+
+// Strings.
+inline constexpr int IDS_ABOUTBOX = 101;
+
+// Icons.
+inline constexpr int IDR_MAINFRAME = 128;
+
+// System menu commands.
+inline constexpr int IDM_ABOUTBOX = 0x0010;
+
+// Controls. 1004 is the Find... button in the main window and the compound field in the Find
+// window.
+inline constexpr int IDC_STATIC = -1;
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDC_TREE = 1000;
+inline constexpr int IDC_STATION = 1003;
+inline constexpr int IDC_FIND = 1004;
+inline constexpr int IDC_COMPOUND = 1004;
+inline constexpr int IDC_BLOCK = 1005;
+inline constexpr int IDC_CLOSE = 1006;
+inline constexpr int IDC_PROGRESS = 1010;
+
+} // namespace res
+
+#endif

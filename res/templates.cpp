@@ -1,0 +1,114 @@
+#include "res/templates.h"
+
+#include <QtGlobal>
+
+namespace res {
+
+namespace {
+
+using tk::ControlKind;
+using tk::ControlTemplate;
+using tk::DialogTemplate;
+namespace style = tk::style;
+
+constexpr const char* dialogFont = "MS Sans Serif";
+
+constexpr ControlTemplate aboutBoxControls[] = {
+    {ControlKind::Icon, IDC_STATIC, "128", 12, 24, 0, 0, 0},
+    {ControlKind::Static, IDC_STATIC, "Arbolix 1.0", 40, 10, 119, 8, style::NoPrefix},
+    {ControlKind::PushButton, IDOK, "OK", 205, 7, 32, 14, style::DefaultButton},
+    {ControlKind::Static, IDC_STATIC, "Arbolix version 1.0", 39, 23, 163, 8, 0},
+    {ControlKind::Static, IDC_STATIC, "Copyright (C) 2026 the Arbolix authors", 39, 37, 183, 8, 0},
+    {ControlKind::Static, IDC_STATIC, "Licence: MIT", 39, 52, 99, 8, 0},
+    {ControlKind::Static, IDC_STATIC,
+     "Browses the object directory of the control system: its stations, compounds and "
+     "blocks. Double-click a compound or a block to open its display.",
+     7, 72, 230, 40, 0},
+    {ControlKind::Static, IDC_STATIC, "Built with Qt " QT_VERSION_STR, 7, 122, 230, 16, 0},
+};
+
+constexpr ControlTemplate mainControls[] = {
+    {ControlKind::PushButton, IDOK, "Exit", 281, 236, 50, 14, style::TabStop},
+    {ControlKind::TreeView, IDC_TREE, "Tree1", 7, 7, 265, 243,
+     style::Lines | style::Buttons | style::LinesAtRoot | style::ShowSelAlways | style::Border |
+         style::SunkenEdge | style::ModalFrameEdge | style::TabStop},
+    {ControlKind::PushButton, IDC_FIND, "Find...", 281, 7, 50, 14,
+     style::DefaultButton | style::TabStop},
+};
+
+constexpr ControlTemplate findControls[] = {
+    {ControlKind::PushButton, IDOK, "Find", 183, 7, 50, 14, style::DefaultButton | style::TabStop},
+    {ControlKind::Static, IDC_STATIC, "Station:", 7, 14, 41, 8, 0},
+    {ControlKind::Edit, IDC_STATION, "", 53, 13, 112, 12, style::Border | style::TabStop},
+    {ControlKind::Static, IDC_STATIC, "Compound:", 7, 39, 41, 8, 0},
+    {ControlKind::Edit, IDC_COMPOUND, "", 53, 38, 112, 12,
+     style::Border | style::TabStop | style::Uppercase},
+    {ControlKind::Static, IDC_STATIC, "Block:", 7, 65, 41, 8, 0},
+    {ControlKind::Edit, IDC_BLOCK, "", 53, 64, 112, 12,
+     style::Border | style::TabStop | style::Uppercase | style::AutoHScroll},
+    {ControlKind::PushButton, IDC_CLOSE, "Close", 183, 24, 50, 14, style::TabStop},
+};
+
+constexpr ControlTemplate initControls[] = {
+    {ControlKind::Static, IDC_STATIC, "Initializing Arbolix...", 61, 27, 63, 8, 0},
+    {ControlKind::ProgressBar, IDC_PROGRESS, "", 21, 58, 143, 12, style::Border},
+};
+
+} // namespace
+
+const DialogTemplate& aboutBoxTemplate()
+{
+    static const DialogTemplate tmpl{IDD_ABOUTBOX,
+                                     "About Arbolix",
+                                     244,
+                                     145,
+                                     dialogFont,
+                                     8,
+                                     style::ModalFrame | style::Caption | style::SysMenu,
+                                     aboutBoxControls};
+    return tmpl;
+}
+
+const DialogTemplate& mainTemplate()
+{
+    static const DialogTemplate tmpl{IDD_ARBOLIX_DIALOG,
+                                     "Arbolix",
+                                     338,
+                                     257,
+                                     dialogFont,
+                                     8,
+                                     style::Popup | style::Caption | style::SysMenu |
+                                         style::ThickFrame | style::MinimizeBox |
+                                         style::MaximizeBox | style::AppWindow,
+                                     mainControls};
+    return tmpl;
+}
+
+const DialogTemplate& findTemplate()
+{
+    static const DialogTemplate tmpl{IDD_FIND,
+                                     "Find station, compound or block",
+                                     240,
+                                     95,
+                                     dialogFont,
+                                     8,
+                                     style::Popup | style::Visible | style::Caption |
+                                         style::SysMenu | style::ModalFrame,
+                                     findControls};
+    return tmpl;
+}
+
+const DialogTemplate& initTemplate()
+{
+    static const DialogTemplate tmpl{IDD_INIT,
+                                     "Initializing",
+                                     186,
+                                     95,
+                                     dialogFont,
+                                     8,
+                                     style::Popup | style::Caption | style::ModalFrame,
+                                     initControls};
+    return tmpl;
+}
+
+} // namespace res

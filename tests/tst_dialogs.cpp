@@ -1,0 +1,379 @@
+// Dialogs built from templates: geometry, the program's templates, focus and keys, data
+// exchange, and the seams that stand in for modal boxes.
+#include "res/icon.h"
+#include "res/resource.h"
+#include "res/strings.h"
+#include "res/templates.h"
+#include "toolkit/controlfactory.h"
+#include "toolkit/dataexchange.h"
+#include "toolkit/dialog.h"
+#include "toolkit/fonts.h"
+#include "toolkit/messagebox.h"
+#include "toolkit/modalseam.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QtTest>
+#include <string>
+#include <vector>
+
+namespace {
+
+using tk::ControlKind;
+namespace style = tk::style;
+
+// The Find window's template with the exchange the program writes for it, counting handlers.
+class FindLikeDialog : public tk::Dialog
+{
+public:
+    explicit FindLikeDialog(bool cancelCloses = true)
+        : tk::Dialog(res::findTemplate()), m_cancelCloses(cancelCloses)
+    {
+    }
+
+    QPushButton* m_btnClose = nullptr;
+    std::string m_strBlock;
+    std::string m_strCompound;
+    QString m_strStation;
+    int okCount = 0;
+    int cancelCount = 0;
+
+    void doDataExchange(tk::DataExchange& dx) override
+    {
+        dx.control(res::IDC_CLOSE, m_btnClose);
+        dx.text(res::IDC_BLOCK, m_strBlock);
+        dx.maxChars(res::IDC_BLOCK, 12);
+        dx.text(res::IDC_COMPOUND, m_strCompound);
+        dx.maxChars(res::IDC_COMPOUND, 12);
+        dx.text(res::IDC_STATION, m_strStation);
+        dx.maxChars(res::IDC_STATION, 6);
+    }
+    void onOK() override { ++okCount; }
+    void onCancel() override
+    {
+        ++cancelCount;
+        if (m_cancelCloses)
+            tk::Dialog::onCancel();
+    }
+
+private:
+    bool m_cancelCloses;
+};
+
+QLineEdit* edit(const tk::Dialog& dialog, int id)
+{
+    return qobject_cast<QLineEdit*>(dialog.control(id));
+}
+
+QStringList controlTexts(const tk::DialogTemplate& tmpl)
+{
+    QStringList texts;
+    for (const tk::ControlTemplate& c : tmpl.controls)
+        texts << QStringLiteral("%1:%2@%3,%4,%5,%6")
+                     .arg(c.id)
+                     .arg(QString::fromUtf8(c.text))
+                     .arg(c.x)
+                     .arg(c.y)
+                     .arg(c.cx)
+                     .arg(c.cy);
+    return texts;
+}
+
+} // namespace
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        tk::ModalSeam::setRunnerForTests({});
+        tk::MessageBox::setAnswerForTests({});
+    }
+
+    void dialogUnitsRoundLikeThePlatformForGivenBaseUnits()
+    {
+        const tk::DialogUnits units(6, 13);
+        // The main window's Exit button: 421.5 and 383.5 round up, 22.75 to 23.
+        QCOMPARE(units.toPixels(281, 236, 50, 14), QRect(422, 384, 75, 23));
+        QCOMPARE(units.toPixelsX(-3), -5); // half away from zero also below zero
+        QCOMPARE(tk::mulDiv(7, 3, 0), 0);
+        QCOMPARE(tk::mulDiv(2147483647, 4, 1), 0); // does not fit: a defined 0
+    }
+
+    void dejaVuSans8ptGivesKnownBaseUnitsAndPixels()
+    {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(8);
+        if (QFontInfo(font).family() != QLatin1String("DejaVu Sans"))
+            QSKIP("DejaVu Sans is not installed");
+        QWidget screenWidget;
+        if (screenWidget.logicalDpiY() != 96)
+            QSKIP("the known pixel values are for 96 dots per inch");
+        const tk::DialogUnits units(QFontMetrics(font, &screenWidget));
+        // 52 letters 353 pixels wide average 6.8, rounded to 7; the line is 13 pixels high.
+        QCOMPARE(units.baseX(), 7);
+        QCOMPARE(units.baseY(), 13);
+        QCOMPARE(units.toPixels(281, 236, 50, 14), QRect(492, 384, 88, 23));
+    }
+
+    void builtDialogPlacesControlsAndSizesItselfFromTheTemplate()
+    {
+        FindLikeDialog find;
+        QCOMPARE(find.control(res::IDOK), nullptr); // nothing is built before it opens
+        QVERIFY(find.create());
+        const tk::DialogUnits& units = find.units();
+        QCOMPARE(find.control(res::IDC_BLOCK)->geometry(), units.toPixels(53, 64, 112, 12));
+        QCOMPARE(find.control(res::IDC_CLOSE)->objectName(), QStringLiteral("ctl1006"));
+        QCOMPARE(find.size(), QSize(units.toPixelsX(240), units.toPixelsY(95)));
+        QCOMPARE(find.minimumSize(), find.maximumSize()); // modal frame: not resizable
+        QCOMPARE(find.windowTitle(), QStringLiteral("Find station, compound or block"));
+        QCOMPARE(find.control(res::IDC_STATIC), nullptr);
+        QCOMPARE(find.control(4711), nullptr);
+        QVERIFY(!find.create()); // a second create builds nothing new
+    }
+
+    void windowStylesBecomeWindowFlags()
+    {
+        tk::Dialog init(res::initTemplate());
+        QVERIFY(init.windowFlags() & Qt::WindowTitleHint);
+        QVERIFY(!(init.windowFlags() & Qt::WindowCloseButtonHint)); // no system menu
+        tk::Dialog find(res::findTemplate());
+        QVERIFY(find.windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(find.windowFlags() & Qt::WindowMaximizeButtonHint));
+    }
+
+    void mainWindowIsAResizableTaskBarWindowStartingOnExit()
+    {
+        tk::Dialog main(res::mainTemplate());
+        QCOMPARE(main.windowFlags() & Qt::WindowType_Mask, Qt::Window);
+        QVERIFY(main.windowFlags() & Qt::WindowMinMaxButtonsHint);
+        QVERIFY(main.create());
+        QVERIFY(main.minimumSize() != main.maximumSize());
+        QVERIFY(main.control(res::IDC_TREE)->inherits("tk::TreeCtrl"));
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QCOMPARE(main.focusWidget(), main.control(res::IDOK));
+        // A focused button takes Enter; away from buttons Enter goes to Find... again.
+        auto* findButton = qobject_cast<QPushButton*>(main.control(res::IDC_FIND));
+        QVERIFY(!findButton->isDefault());
+        QTest::keyClick(main.focusWidget(), Qt::Key_Tab);
+        QCOMPARE(main.focusWidget(), main.control(res::IDC_TREE));
+        QVERIFY(findButton->isDefault());
+    }
+
+    void programTemplatesCarryTheirIdsCaptionsAndControls()
+    {
+        const tk::DialogTemplate& main = res::mainTemplate();
+        QCOMPARE(main.id, 102);
+        QCOMPARE(QString::fromUtf8(main.caption), QStringLiteral("Arbolix"));
+        QCOMPARE(QSize(main.cx, main.cy), QSize(338, 257));
+        QCOMPARE(controlTexts(main), QStringList({"1:Exit@281,236,50,14", "1000:Tree1@7,7,265,243",
+                                                  "1004:Find...@281,7,50,14"}));
+
+        const tk::DialogTemplate& find = res::findTemplate();
+        QCOMPARE(find.id, 130);
+        QCOMPARE(QSize(find.cx, find.cy), QSize(240, 95));
+        QCOMPARE(controlTexts(find),
+                 QStringList({"1:Find@183,7,50,14", "-1:Station:@7,14,41,8", "1003:@53,13,112,12",
+                              "-1:Compound:@7,39,41,8", "1004:@53,38,112,12", "-1:Block:@7,65,41,8",
+                              "1005:@53,64,112,12", "1006:Close@183,24,50,14"}));
+        QCOMPARE(find.controls[4].style & style::Uppercase, style::Uppercase);
+        QCOMPARE(find.controls[2].style & style::Uppercase, 0u);
+
+        const tk::DialogTemplate& init = res::initTemplate();
+        QCOMPARE(init.id, 136);
+        QCOMPARE(QString::fromUtf8(init.caption), QStringLiteral("Initializing"));
+        QCOMPARE(controlTexts(init),
+                 QStringList({"-1:Initializing Arbolix...@61,27,63,8", "1010:@21,58,143,12"}));
+        QCOMPARE(init.style & style::SysMenu, 0u);
+
+        const tk::DialogTemplate& about = res::aboutBoxTemplate();
+        QCOMPARE(about.id, 100);
+        QCOMPARE(QString::fromUtf8(about.caption), QStringLiteral("About Arbolix"));
+        QCOMPARE(QSize(about.cx, about.cy), QSize(244, 145));
+        QCOMPARE(about.controls.size(), size_t(8));
+        QCOMPARE(QString::fromUtf8(about.controls[1].text), QStringLiteral("Arbolix 1.0"));
+        QCOMPARE(about.controls[2].id, res::IDOK);
+        QCOMPARE(about.controls[2].style & style::DefaultButton, style::DefaultButton);
+
+        const QIcon icon = res::loadIcon(res::IDR_MAINFRAME);
+        QCOMPARE(icon.availableSizes(), QList<QSize>({QSize(32, 32), QSize(16, 16)}));
+        QVERIFY(res::loadIcon(4711).isNull());
+
+        QCOMPARE(res::loadString(res::IDS_ABOUTBOX), QStringLiteral("&About Arbolix..."));
+        QVERIFY(res::loadString(4711).isEmpty());
+    }
+
+    void tabWalksTheControlsInTableOrderFromTheFirstOne()
+    {
+        FindLikeDialog find;
+        QVERIFY(find.create());
+        QVERIFY(QTest::qWaitForWindowActive(&find));
+        QStringList visited{find.focusWidget()->objectName()};
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(find.focusWidget(), Qt::Key_Tab);
+            visited << find.focusWidget()->objectName();
+        }
+        QCOMPARE(visited,
+                 QStringList({"ctl1", "ctl1003", "ctl1004", "ctl1005", "ctl1006", "ctl1"}));
+    }
+
+    void enterPressesTheDefaultButtonAndButtonOneRunsOnOk()
+    {
+        FindLikeDialog find;
+        QVERIFY(find.create());
+        QVERIFY(qobject_cast<QPushButton*>(find.control(res::IDOK))->isDefault());
+        QVERIFY(!qobject_cast<QPushButton*>(find.control(res::IDC_CLOSE))->isDefault());
+        QTest::keyClick(edit(find, res::IDC_STATION), Qt::Key_Return);
+        QCOMPARE(find.okCount, 1);
+        QTest::mouseClick(find.control(res::IDOK), Qt::LeftButton);
+        QCOMPARE(find.okCount, 2);
+        QVERIFY(find.isVisible());
+    }
+
+    void escapeAndTheCloseBoxGoThroughOnCancel()
+    {
+        FindLikeDialog staysOpen(false);
+        QVERIFY(staysOpen.create());
+        QTest::keyClick(edit(staysOpen, res::IDC_STATION), Qt::Key_Escape);
+        QCOMPARE(staysOpen.cancelCount, 1);
+        staysOpen.close();
+        QCOMPARE(staysOpen.cancelCount, 2);
+        QVERIFY(staysOpen.isVisible()); // its onCancel keeps it open
+
+        FindLikeDialog closes;
+        QVERIFY(closes.create());
+        QTest::keyClick(edit(closes, res::IDC_BLOCK), Qt::Key_Escape);
+        QCOMPARE(closes.cancelCount, 1);
+        QVERIFY(!closes.isVisible());
+        QCOMPARE(closes.result(), int(QDialog::Rejected));
+    }
+
+    void dataExchangeLoadsAndSavesMembersThroughTheControls()
+    {
+        FindLikeDialog find;
+        find.m_strBlock = "AIN\xC3\x84"; // UTF-8 bytes of "AINÄ"
+        find.m_strStation = QStringLiteral("ws01");
+        QVERIFY(find.create());
+        QCOMPARE(find.m_btnClose, find.control(res::IDC_CLOSE));
+        QCOMPARE(edit(find, res::IDC_BLOCK)->text(), QStringLiteral("AIN\u00C4"));
+        QCOMPARE(edit(find, res::IDC_STATION)->text(), QStringLiteral("ws01"));
+
+        edit(find, res::IDC_COMPOUND)->setText(QStringLiteral("UC01"));
+        edit(find, res::IDC_BLOCK)->clear();
+        QVERIFY(find.updateData(true));
+        QCOMPARE(find.m_strCompound, std::string("UC01"));
+        QCOMPARE(find.m_strBlock, std::string());
+    }
+
+    void exchangeWithMissingOrWrongControlsFailsSoftly()
+    {
+        FindLikeDialog find;
+        QVERIFY(!find.updateData(false)); // not built yet
+        QVERIFY(find.create());
+
+        tk::DataExchange dx(find, false);
+        QLineEdit stray;
+        QLineEdit* wrongKind = &stray;
+        dx.control(res::IDC_CLOSE, wrongKind);
+        QCOMPARE(wrongKind, nullptr);
+        QString nowhere = QStringLiteral("x");
+        dx.text(4711, nowhere);
+        QVERIFY(dx.failed());
+    }
+
+    void savingCutsTheLastExchangedTextToItsLimit()
+    {
+        FindLikeDialog find;
+        QVERIFY(find.create());
+        auto* close = qobject_cast<QPushButton*>(find.control(res::IDC_CLOSE));
+        close->setText(QStringLiteral("ABCDEFGHIJ"));
+        tk::DataExchange dx(find, true);
+        std::string bytes;
+        dx.text(res::IDC_CLOSE, bytes);
+        dx.maxChars(res::IDC_CLOSE, 6);
+        QCOMPARE(bytes, std::string("ABCDEF"));
+        QString text;
+        dx.text(res::IDC_CLOSE, text);
+        dx.maxChars(res::IDC_STATION, 2); // another id: leaves the text alone
+        QCOMPARE(text, QStringLiteral("ABCDEFGHIJ"));
+        QVERIFY(!dx.failed());
+    }
+
+    void typedTextIsLimitedAndUppercaseFieldsTurnLettersToCapitals()
+    {
+        FindLikeDialog find;
+        QVERIFY(find.create());
+        QTest::keyClicks(edit(find, res::IDC_STATION), QStringLiteral("abcdefghijklmnopqrst"));
+        QCOMPARE(edit(find, res::IDC_STATION)->text(), QStringLiteral("abcdef"));
+        QTest::keyClicks(edit(find, res::IDC_COMPOUND), QStringLiteral("uc01-ab"));
+        QCOMPARE(edit(find, res::IDC_COMPOUND)->text(), QStringLiteral("UC01-AB"));
+        QTest::keyClicks(edit(find, res::IDC_BLOCK), QStringLiteral("ain1 with info"));
+        QCOMPARE(edit(find, res::IDC_BLOCK)->text(), QStringLiteral("AIN1 WITH IN"));
+    }
+
+    void staticTextsShowMnemonicMarkersOnlyWithNoPrefix()
+    {
+        QCOMPARE(tk::staticText("&Station:", 0), QStringLiteral("Station:"));
+        QCOMPARE(tk::staticText("A&&B&", 0), QStringLiteral("A&B"));
+        QCOMPARE(tk::staticText("A&&B", style::NoPrefix), QStringLiteral("A&&B"));
+        QCOMPARE(tk::staticText(nullptr, 0), QString());
+    }
+
+    void modalSeamRunsTheInitialisedDialogInsteadOfBlocking()
+    {
+        std::vector<int> runs;
+        QPixmap iconImage(32, 32);
+        iconImage.fill(Qt::red);
+        QWidget owner;
+        owner.setWindowIcon(QIcon(iconImage));
+        tk::ModalSeam::setRunnerForTests([&](tk::Dialog& dialog) {
+            runs.push_back(dialog.dialogTemplate().id);
+            const auto labels = dialog.findChildren<QLabel*>();
+            const bool iconShown = std::any_of(labels.begin(), labels.end(), [](QLabel* l) {
+                return l->pixmap().size() == QSize(32, 32);
+            });
+            return iconShown && dialog.control(res::IDOK) ? 7 : -1;
+        });
+        tk::Dialog about(res::aboutBoxTemplate(), &owner);
+        QCOMPARE(about.doModal(), 7);
+        QCOMPARE(runs, std::vector<int>{res::IDD_ABOUTBOX});
+    }
+
+    void messageBoxSeamRecordsInsteadOfBlocking()
+    {
+        std::vector<tk::MessageBoxRecord> shown;
+        tk::MessageBox::setAnswerForTests(
+            [&](const tk::MessageBoxRecord& record) { shown.push_back(record); });
+        QWidget owner;
+        tk::MessageBox::show(&owner, QStringLiteral("Search pattern not found!"),
+                             QStringLiteral("Arbolix"), tk::MessageBox::Icon::Stop);
+        QCOMPARE(shown.size(), size_t(1));
+        QCOMPARE(shown[0].owner, &owner);
+        QCOMPARE(shown[0].text, QStringLiteral("Search pattern not found!"));
+        QCOMPARE(shown[0].caption, QStringLiteral("Arbolix"));
+        QCOMPARE(shown[0].icon, tk::MessageBox::Icon::Stop);
+    }
+
+    void fixedPitchFontLinesUpColumns()
+    {
+        for (const QFont& font : {tk::fixedPitchFont(9), tk::pointFont(90, "Fixedsys")}) {
+            QVERIFY(QFontInfo(font).fixedPitch());
+            QCOMPARE(QFontInfo(font).pointSize(), 9);
+            const QFontMetrics metrics(font);
+            QCOMPARE(metrics.horizontalAdvance(QStringLiteral("iiiiiiiiiiii")),
+                     metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
+        }
+        const QFont dialogFont = tk::templateFont("MS Sans Serif", 8);
+        QCOMPARE(dialogFont.pointSize(), 8);
+        QVERIFY(!QFontInfo(dialogFont).fixedPitch());
+        QCOMPARE(tk::templateFont("MS Sans Serif", 0).pointSize(), 8); // nonsense size: default
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"

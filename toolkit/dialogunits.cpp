@@ -1,0 +1,61 @@
+#include "toolkit/dialogunits.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <cstdint>
+#include <limits>
+
+namespace tk {
+
+namespace {
+
+// The letter-average rather than averageCharWidth(): it is what dialog layouts were measured
+// with, so controls keep their proportions to the text they hold.
+int averageLetterWidth(const QFontMetrics& metrics)
+{
+    const int width = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return (width / 26 + 1) / 2;
+}
+
+} // namespace
+
+int mulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return 0;
+    const int64_t product = int64_t(a) * int64_t(b);
+    const int64_t divisor = c < 0 ? -int64_t(c) : int64_t(c);
+    const bool negative = (product < 0) != (c < 0);
+    const int64_t magnitude = ((product < 0 ? -product : product) + divisor / 2) / divisor;
+    const int64_t result = negative ? -magnitude : magnitude;
+    if (result > std::numeric_limits<int>::max() || result < std::numeric_limits<int>::min())
+        return 0;
+    return int(result);
+}
+
+DialogUnits::DialogUnits(int baseX, int baseY) : m_baseX(baseX), m_baseY(baseY) {}
+
+DialogUnits::DialogUnits(const QFontMetrics& metrics)
+    : m_baseX(averageLetterWidth(metrics)), m_baseY(metrics.height())
+{
+}
+
+DialogUnits::DialogUnits(const QFont& font) : DialogUnits(QFontMetrics(font)) {}
+
+int DialogUnits::toPixelsX(int dluX) const
+{
+    return mulDiv(dluX, m_baseX, 4);
+}
+
+int DialogUnits::toPixelsY(int dluY) const
+{
+    return mulDiv(dluY, m_baseY, 8);
+}
+
+QRect DialogUnits::toPixels(int x, int y, int cx, int cy) const
+{
+    return QRect(toPixelsX(x), toPixelsY(y), toPixelsX(cx), toPixelsY(cy));
+}
+
+} // namespace tk

@@ -1,0 +1,45 @@
+// Message boxes, with a hook that lets tests take the box's place.
+#ifndef ARBOLIX_TOOLKIT_MESSAGEBOX_H
+#define ARBOLIX_TOOLKIT_MESSAGEBOX_H
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace tk {
+
+struct MessageBoxRecord;
+
+class MessageBox
+{
+public:
+    enum class Icon
+    {
+        None,
+        Stop,
+        Question,
+        Exclamation,
+        Information
+    };
+
+    // An application-modal box with an OK button, owned by owner (may be null); returns when the
+    // operator has closed it.
+    static void show(QWidget* owner, const QString& text, const QString& caption, Icon icon);
+
+    // While a hook is set, show() hands it what it would have shown and returns at once.
+    // An empty function restores the real box.
+    static void setAnswerForTests(std::function<void(const MessageBoxRecord&)> hook);
+};
+
+struct MessageBoxRecord
+{
+    QWidget* owner;
+    QString text;
+    QString caption;
+    MessageBox::Icon icon;
+};
+
+} // namespace tk
+
+#endif
