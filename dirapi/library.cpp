@@ -1,0 +1,308 @@
+#include "dirapi/library.h"
+
+#include "dirapi/builtinplant.h"
+#include "dirapi/plantlisting.h"
+#include "dirapi/problems.h"
+#include "directory/dirapi.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <thread>
+
+namespace dirapi {
+
+namespace {
+
+constexpr char kUnterminatedFill = '*';
+
+// Copies text into a slot of width bytes and fills the rest with NUL, or, to misbehave, with
+// a visible byte up to the slot's last so that no NUL is left.
+void putText(char* slot, std::size_t width, std::string_view text, bool unterminated)
+{
+    const std::size_t length = std::min(text.size(), width - 1);
+    if (length > 0) // an empty view may have no data at all
+        std::memcpy(slot, text.data(), length);
+    std::memset(slot + length, unterminated ? kUnterminatedFill : '\0', width - length);
+}
+
+struct StationLevel
+{
+    struct Entries
+    {
+        const Plant& plant;
+
+        int32_t total() const { return plant.stationCount(); }
+        void write(int32_t index, int32_t slot, const ListingOutput& out, bool unterminated) const
+        {
+            putText(out.names + slot * DIRAPI_STATION_SLOT, DIRAPI_STATION_SLOT,
+                    plant.stationName(index), unterminated);
+            putText(out.info + slot * DIRAPI_STATION_INFO_SLOT, DIRAPI_STATION_INFO_SLOT, {},
+                    false);
+            out.words[slot] = 0;
+        }
+    };
+
+    std::optional<Entries> open(const Plant& plant, std::string_view) const
+    {
+        return Entries{plant};
+    }
+};
+
+struct CompoundLevel
+{
+    struct Entries
+    {
+        const Plant& plant;
+        int32_t station;
+
+        int32_t total() const { return plant.compoundCount(station); }
+        void write(int32_t index, int32_t slot, const ListingOutput& out, bool unterminated) const
+        {
+            putText(out.names + slot * DIRAPI_COMPOUND_SLOT, DIRAPI_COMPOUND_SLOT,
+                    plant.compoundName(CompoundRef{station, index}), unterminated);
+        }
+    };
+
+    std::optional<Entries> open(const Plant& plant, std::string_view station) const
+    {
+        const auto found = plant.findStation(station);
+        if (!found)
+            return std::nullopt;
+        return Entries{plant, *found};
+    }
+};
+
+struct BlockLevel
+{
+    struct Entries
+    {
+        const Plant& plant;
+        CompoundRef compound;
+
+        int32_t total() const { return plant.blockCount(compound); }
+        void write(int32_t index, int32_t slot, const ListingOutput& out, bool unterminated) const
+        {
+            const BlockEntry block = plant.block(compound, index);
+            putText(out.names + slot * DIRAPI_BLOCK_SLOT, DIRAPI_BLOCK_SLOT, block.name,
+                    unterminated);
+            putText(out.info + slot * DIRAPI_BLOCK_INFO_SLOT, DIRAPI_BLOCK_INFO_SLOT, block.info,
+                    unterminated);
+        }
+    };
+
+    std::optional<Entries> open(const Plant& plant, std::string_view compound) const
+    {
+        const auto found = plant.findCompound(compound);
+        if (!found)
+            return std::nullopt;
+        return Entries{plant, *found};
+    }
+};
+
+int32_t reportedCount(Misbehaviour misbehaviour, int32_t delivered, int32_t maxObj)
+{
+    switch (misbehaviour) {
+    case Misbehaviour::CountAboveN:
+        return maxObj < std::numeric_limits<int32_t>::max() ? maxObj + 1 : maxObj;
+    case Misbehaviour::NegativeCount:
+        return -1;
+    default:
+        return delivered;
+    }
+}
+
+} // namespace
+
+Library::Library()
+{
+    reset();
+}
+
+int32_t Library::getMaxObj()
+{
+    if (beginCall(Function::GetMaxObj, {}, 0))
+        return 0;
+    return m_maxObj;
+}
+
+int32_t Library::listStations(const ListingOutput& out)
+{
+    const bool buffersGiven = out.names && out.info && out.words;
+    return list(Function::AllSta, m_stations, nullptr, 0, out, buffersGiven, StationLevel{});
+}
+
+int32_t Library::listCompounds(const char* station, const ListingOutput& out)
+{
+    return list(Function::AllCmp, m_compounds, station, DIRAPI_STATION_SLOT, out,
+                out.names != nullptr, CompoundLevel{});
+}
+
+int32_t Library::listBlocks(const char* compound, const ListingOutput& out)
+{
+    return list(Function::AllBlk, m_blocks, compound, DIRAPI_COMPOUND_SLOT, out,
+                out.names && out.info, BlockLevel{});
+}
+
+int32_t Library::exit()
+{
+    const bool armed = beginCall(Function::Exit, {}, 0);
+    ++m_exitCount;
+    m_stations.abandon();
+    m_compounds.abandon();
+    m_blocks.abandon();
+    return armed ? kArmedFailure : kSuccess;
+}
+
+template <class Level>
+int32_t Library::list(Function function, ListingCursor& cursor, const char* nameArg,
+                      std::size_t nameSlot, const ListingOutput& out, bool buffersGiven,
+                      const Level& level)
+{
+    // A name that fills its whole slot without a NUL is read no further: no such name exists.
+    const std::string_view name =
+        nameArg ? std::string_view(nameArg, ::strnlen(nameArg, nameSlot)) : std::string_view();
+    const int32_t moreOnEntry = out.more ? *out.more : 0;
+    const bool armed = beginCall(function, std::string(name), moreOnEntry);
+    if (m_delayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(m_delayMs));
+
+    // A failure leaves the more flag 0, so the caller's next call starts afresh, and ends the
+    // listing at this level, unless the call was never part of it (a stale or foreign word).
+    const auto fail = [&](int32_t result) {
+        if (result != kNotContinuing)
+            cursor.abandon();
+        if (out.more)
+            *out.more = 0;
+        if (out.count)
+            *out.count = 0;
+        return result;
+    };
+    if (!buffersGiven || !out.more || !out.count || !out.cont || out.maxObj <= 0 ||
+        (nameSlot > 0 && !nameArg))
+        return fail(kBadArguments);
+    if (armed)
+        return fail(kArmedFailure);
+
+    const Misbehaviour misbehaviour = m_misbehaviours[slotOf(function)];
+    if (misbehaviour == Misbehaviour::EndlessEmptyMore) {
+        cursor.abandon();
+        *out.more = 1;
+        *out.count = 0;
+        *out.cont = cursor.word();
+        return kSuccess;
+    }
+
+    if (moreOnEntry == 0) {
+        cursor.abandon();
+        // Never between two batches of any listing: a nested listing must see the plant the
+        // outer one is walking.
+        if (!anyListingInProgress())
+            m_source.reloadIfChanged();
+    } else if (!cursor.continues(name, *out.cont)) {
+        return fail(kNotContinuing);
+    }
+    const Plant* plant = m_source.plant();
+    if (!plant)
+        return fail(kNoDirectory);
+    const auto entries = level.open(*plant, name);
+    if (!entries)
+        return fail(kUnknownName);
+    if (moreOnEntry == 0)
+        cursor.start(name);
+
+    const Batch batch = cursor.take(entries->total(), out.maxObj);
+    const bool unterminated = misbehaviour == Misbehaviour::UnterminatedSlot;
+    for (int32_t i = 0; i < batch.count; ++i)
+        entries->write(batch.first + i, i, out, unterminated);
+    *out.more = batch.more ? 1 : 0;
+    *out.count = reportedCount(misbehaviour, batch.count, out.maxObj);
+    *out.cont = cursor.word();
+    return kSuccess;
+}
+
+void Library::reset()
+{
+    const Settings settings = readSettings();
+    switch (settings.source) {
+    case Settings::Source::File:
+        m_source.useFile(settings.file);
+        break;
+    case Settings::Source::Generated:
+        m_source.usePlant(std::make_unique<GeneratedPlant>(settings.size));
+        break;
+    case Settings::Source::Builtin:
+        m_source.usePlant(makeBuiltinPlant());
+        break;
+    }
+    m_maxObj = settings.maxObj;
+    m_delayMs = settings.delayMs;
+    // Abandoned, not recreated: words from before the reset must not match new listings.
+    m_stations.abandon();
+    m_compounds.abandon();
+    m_blocks.abandon();
+    m_callNumbers = {};
+    m_armedFailures.clear();
+    m_misbehaviours.fill(Misbehaviour::None);
+    m_beforeCall = nullptr;
+    m_calls.clear();
+    m_exitCount = 0;
+}
+
+int Library::loadPlant(std::string_view text)
+{
+    PlantListing listing = parsePlantListing(text, "plant");
+    for (const auto& problem : listing.problems)
+        reportProblem(problem);
+    m_source.usePlant(std::move(listing.plant));
+    return static_cast<int>(listing.problems.size());
+}
+
+void Library::loadGeneratedPlant(PlantSize size)
+{
+    m_source.usePlant(std::make_unique<GeneratedPlant>(size));
+}
+
+void Library::failCall(Function function, int k)
+{
+    if (k >= 1)
+        m_armedFailures.emplace_back(function, m_callNumbers[slotOf(function)] + k);
+}
+
+void Library::setMisbehaviour(Function function, Misbehaviour misbehaviour)
+{
+    m_misbehaviours[slotOf(function)] = misbehaviour;
+}
+
+bool Library::beginCall(Function function, std::string name, int32_t moreOnEntry)
+{
+    // The call is counted once the hook has run, so that a failure the hook arms for the
+    // first call from now hits this very call.
+    const int number = m_callNumbers[slotOf(function)] + 1;
+    m_calls.push_back(Call{function, std::move(name), moreOnEntry});
+    // A copy, so that a hook may replace or clear itself.
+    if (const auto hook = m_beforeCall)
+        hook(function, number);
+    const int counted = ++m_callNumbers[slotOf(function)]; // the hook may have reset the count
+    const auto armed = std::find(m_armedFailures.begin(), m_armedFailures.end(),
+                                 std::make_pair(function, counted));
+    if (armed == m_armedFailures.end())
+        return false;
+    m_armedFailures.erase(armed);
+    return true;
+}
+
+bool Library::anyListingInProgress() const
+{
+    return m_stations.inProgress() || m_compounds.inProgress() || m_blocks.inProgress();
+}
+
+Library& library()
+{
+    static Library instance;
+    return instance;
+}
+
+} // namespace dirapi

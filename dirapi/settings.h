@@ -1,0 +1,37 @@
+// What the environment chooses: where the plant comes from, N and the delay of every listing.
+#ifndef ARBOLIX_DIRAPI_SETTINGS_H
+#define ARBOLIX_DIRAPI_SETTINGS_H
+
+#include "dirapi/generatedplant.h"
+
+#include <cstdint>
+#include <string>
+
+namespace dirapi {
+
+inline constexpr int32_t kDefaultMaxObj = 256;
+inline constexpr int32_t kMaxDelayMs = 60 * 60 * 1000;
+
+struct Settings
+{
+    enum class Source
+    {
+        Builtin,
+        File,
+        Generated
+    };
+
+    Source source = Source::Builtin;
+    std::string file;                // DIRAPI_FILE
+    PlantSize size;                  // DIRAPI_DEMO
+    int32_t maxObj = kDefaultMaxObj; // DIRAPI_MAXOBJ, taken as it is, even 0 or below
+    int32_t delayMs = 0;             // DIRAPI_DELAY_MS
+};
+
+// Reads DIRAPI_FILE, DIRAPI_DEMO, DIRAPI_MAXOBJ and DIRAPI_DELAY_MS. A malformed value is
+// reported and its default used; DIRAPI_FILE wins over DIRAPI_DEMO.
+Settings readSettings();
+
+} // namespace dirapi
+
+#endif

@@ -1,0 +1,200 @@
+// The plant listing format, its problems reported on standard error, and the listing file read
+// again after an edit.
+#include "dirapi/dirapi_control.h"
+#include "tests/dirapiclient.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace dirapiclient;
+namespace control = dirapi_control;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+} // namespace
+
+class TestPlantFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        ::unsetenv("DIRAPI_FILE");
+        control::reset();
+    }
+    void cleanupTestCase()
+    {
+        ::unsetenv("DIRAPI_FILE");
+        control::reset();
+    }
+
+    void objectsKeepTheOrderOfTheirFirstAppearance()
+    {
+        const int rejected = control::loadPlant("# a comment line\n"
+                                                "\n"
+                                                "ST2\tCMP_B  BLK2 DIN # trailing comment\n"
+                                                "ST1\n"
+                                                "ST2 CMP_A\n"
+                                                "   \t  \n"
+                                                "ST2 CMP_B BLK1 AIN\r\n"
+                                                "ST1 CMP_C\n"
+                                                "ST2\n");
+        QCOMPARE(rejected, 0);
+        QCOMPARE(listAll(Level::Stations).names, (Names{"ST2", "ST1"}));
+        QCOMPARE(listAll(Level::Compounds, "ST2").names, (Names{"CMP_B", "CMP_A"}));
+        QCOMPARE(listAll(Level::Compounds, "ST1").names, Names{"CMP_C"});
+        const FullListing blocks = listAll(Level::Blocks, "CMP_B");
+        QCOMPARE(blocks.names, (Names{"BLK2", "BLK1"}));
+        QCOMPARE(blocks.info, (Names{"DIN", "AIN"}));
+        QCOMPARE(listAll(Level::Blocks, "CMP_A").batchCounts, std::vector<int32_t>{0});
+    }
+
+    void malformedLinesAreReportedWithTheirLineNumbersAndSkipped()
+    {
+        StderrCapture capture;
+        const int rejected = control::loadPlant("GOOD1 CMP1 AIN1 AIN\n"
+                                                "GOOD1 CMP1 ABCDEFGHIJKLMN AIN\n"
+                                                "TOOLONG\n"
+                                                "GOOD1 COMPOUND_NAME_13\n"
+                                                "GOOD1 CMP1 AIN2 TOOLONG\n"
+                                                "GOOD1 CMP1 AIN3\n"
+                                                "A B C D E\n"
+                                                "GOOD2 CMP1\n"
+                                                "GOOD1 CMP1 AIN1 AOUT\n"
+                                                "GOOD1 CMP2 AIN1 AIN\n");
+        const std::string errors = capture.text();
+        QCOMPARE(rejected, 8);
+        QCOMPARE(
+            errors,
+            std::string("plant:2: block name longer than 12 characters: 'ABCDEFGHIJKLMN'\n"
+                        "plant:3: station name longer than 6 characters: 'TOOLONG'\n"
+                        "plant:4: compound name longer than 12 characters: 'COMPOUND_NAME_13'\n"
+                        "plant:5: block info longer than 6 characters: 'TOOLONG'\n"
+                        "plant:6: 3 fields, expected 1 (station), 2 (station compound) or 4 "
+                        "(station compound block info)\n"
+                        "plant:7: 5 fields, expected 1 (station), 2 (station compound) or 4 "
+                        "(station compound block info)\n"
+                        "plant:8: compound 'CMP1' already belongs to station 'GOOD1'\n"
+                        "plant:9: block 'AIN1' listed twice in compound 'CMP1'\n"));
+        // A rejected line adds nothing, not even the station it names.
+        QCOMPARE(listAll(Level::Stations).names, Names{"GOOD1"});
+        QCOMPARE(listAll(Level::Compounds, "GOOD1").names, (Names{"CMP1", "CMP2"}));
+        const FullListing blocks = listAll(Level::Blocks, "CMP1");
+        QCOMPARE(blocks.names, Names{"AIN1"});
+        QCOMPARE(blocks.info, Names{"AIN"});
+    }
+
+    void lineWithANulByteIsRejected()
+    {
+        StderrCapture capture;
+        const std::string text("ST1\nST\0X\nST3\n", 13);
+        QCOMPARE(control::loadPlant(text), 1);
+        QVERIFY(capture.text().starts_with("plant:2: "));
+        QCOMPARE(listAll(Level::Stations).names, (Names{"ST1", "ST3"}));
+    }
+
+    void fileIsReadAgainAfterAnEdit()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string path = dir.filePath("plant.txt").toStdString();
+        writeFile(path, "ST1 CMP1 AIN1 AIN\n");
+        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        control::reset();
+        QCOMPARE(listAll(Level::Stations).names, Names{"ST1"});
+        QCOMPARE(listAll(Level::Blocks, "CMP1").names, Names{"AIN1"});
+
+        writeFile(path, "ST1 CMP1 AIN1 AIN\nST1 CMP1 AIN2 AIN\nST2\n");
+        QCOMPARE(listAll(Level::Blocks, "CMP1").names, (Names{"AIN1", "AIN2"}));
+        QCOMPARE(listAll(Level::Stations).names, (Names{"ST1", "ST2"}));
+    }
+
+    void fileIsNotReadAgainWhileAListingIsInProgress()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string path = dir.filePath("plant.txt").toStdString();
+        writeFile(path, "ST1 CMP1\nST2 CMP2\n");
+        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        control::reset();
+
+        LevelCaller stations(Level::Stations, {}, 1);
+        QCOMPARE(stations.call(), 0);
+        QCOMPARE(stations.more, 1);
+        writeFile(path, "ST1 NEWCMP\nST2 CMP2\nST3\n");
+        // Nested listings keep seeing the plant the station listing walks.
+        QCOMPARE(listAll(Level::Compounds, "ST1").names, Names{"CMP1"});
+        QCOMPARE(stations.call(), 0);
+        QCOMPARE(stations.names, Names{"ST2"});
+        QCOMPARE(stations.more, 0);
+        // Nothing is in progress any more: the next first call reads the edit.
+        QCOMPARE(listAll(Level::Compounds, "ST1").names, Names{"NEWCMP"});
+        QCOMPARE(listAll(Level::Stations).names, (Names{"ST1", "ST2", "ST3"}));
+    }
+
+    void fileProblemsNameTheFileAsGiven()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string path = dir.filePath("plant.txt").toStdString();
+        writeFile(path, "ST1\n\nST1 CMP1 BLOCK_NAME_LONG AIN\n");
+        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        StderrCapture capture;
+        control::reset();
+        listAll(Level::Stations);
+        listAll(Level::Stations);
+        QCOMPARE(capture.text(),
+                 path + ":3: block name longer than 12 characters: 'BLOCK_NAME_LONG'\n");
+    }
+
+    void missingFileIsReportedOnceAndEveryListingFails()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string path = dir.filePath("absent.txt").toStdString();
+        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        StderrCapture capture;
+        control::reset();
+        QVERIFY(listAll(Level::Stations).result != 0);
+        QVERIFY(listAll(Level::Compounds, "ST1").result != 0);
+        QVERIFY(listAll(Level::Blocks, "CMP1").result != 0);
+        QVERIFY(listAll(Level::Stations).result != 0);
+        QCOMPARE(capture.text(), path + ": cannot read plant listing: No such file or directory\n");
+
+        // Once it is there, it is read.
+        writeFile(path, "ST9\n");
+        QCOMPARE(listAll(Level::Stations).names, Names{"ST9"});
+    }
+
+    void emptyFileIsAnEmptyPlantNotAMissingOne()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string path = dir.filePath("empty.txt").toStdString();
+        writeFile(path, "");
+        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        control::reset();
+        const FullListing stations = listAll(Level::Stations);
+        QCOMPARE(stations.result, 0);
+        QCOMPARE(stations.batchCounts, std::vector<int32_t>{0});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlantFile)
+#include "tst_plantfile.moc"
