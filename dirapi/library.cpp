@@ -169,8 +169,8 @@ int32_t Library::list(Function function, ListingCursor& cursor, const char* name
     if (m_delayMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(m_delayMs));
 
-    // A failure leaves the more flag 0, so the caller's next call starts afresh, and ends the
-    // listing at this level, unless the call was never part of it (a stale or foreign word).
+    // A refused call leaves the more flag 0 and ends the listing at this level, unless the call
+    // was never part of it (a stale or foreign word).
     const auto fail = [&](int32_t result) {
         if (result != kNotContinuing)
             cursor.abandon();
@@ -183,8 +183,11 @@ int32_t Library::list(Function function, ListingCursor& cursor, const char* name
     if (!buffersGiven || !out.more || !out.count || !out.cont || out.maxObj <= 0 ||
         (nameSlot > 0 && !nameArg))
         return fail(kBadArguments);
+    // An injected failure touches nothing, as a real library failing on its network would:
+    // the words keep what the last batch left, the listing stays where it was, and a caller
+    // that comes back with the more flag set continues it.
     if (armed)
-        return fail(kArmedFailure);
+        return kArmedFailure;
 
     const Misbehaviour misbehaviour = m_misbehaviours[slotOf(function)];
     if (misbehaviour == Misbehaviour::EndlessEmptyMore) {
@@ -201,17 +204,20 @@ int32_t Library::list(Function function, ListingCursor& cursor, const char* name
         // outer one is walking.
         if (!anyListingInProgress())
             m_source.reloadIfChanged();
-    } else if (!cursor.continues(name, *out.cont)) {
+    } else if (!cursor.continues(*out.cont)) {
         return fail(kNotContinuing);
     }
+    // With the more flag set, the call continues the listing in progress at this level, whatever
+    // name it passes: that is how the protocol reads, and why callers must zero the flag.
+    const std::string subject(moreOnEntry == 0 ? name : std::string_view(cursor.subject()));
     const Plant* plant = m_source.plant();
     if (!plant)
         return fail(kNoDirectory);
-    const auto entries = level.open(*plant, name);
+    const auto entries = level.open(*plant, subject);
     if (!entries)
         return fail(kUnknownName);
     if (moreOnEntry == 0)
-        cursor.start(name);
+        cursor.start(subject);
 
     const Batch batch = cursor.take(entries->total(), out.maxObj);
     const bool unterminated = misbehaviour == Misbehaviour::UnterminatedSlot;

@@ -21,9 +21,9 @@ void ListingCursor::start(std::string_view subject)
     updateWord();
 }
 
-bool ListingCursor::continues(std::string_view subject, int32_t word) const
+bool ListingCursor::continues(int32_t word) const
 {
-    return m_inProgress && word == m_word && subject == m_subject;
+    return m_inProgress && word == m_word;
 }
 
 Batch ListingCursor::take(int32_t total, int32_t maxObj)

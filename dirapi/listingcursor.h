@@ -17,7 +17,8 @@ struct Batch
 
 // The continuation word handed back to the caller names the listing and its position; a
 // continuation is accepted only with the word this cursor wrote last, so a word that is stale
-// (from an abandoned listing) or was never written cannot resume anything.
+// (from an abandoned listing) or was never written cannot resume anything. The name a
+// continuation call passes is not looked at.
 class ListingCursor
 {
 public:
@@ -27,7 +28,8 @@ public:
     void abandon() { m_inProgress = false; }
 
     bool inProgress() const { return m_inProgress; }
-    bool continues(std::string_view subject, int32_t word) const;
+    bool continues(int32_t word) const;
+    const std::string& subject() const { return m_subject; }
 
     // The next batch of at most maxObj of total entries; the listing ends with its last batch.
     // A total that shrank since the last batch ends it with an empty batch.

@@ -69,7 +69,7 @@ void CArbolixDlg::FillTree()
                     directory::listBlocks(compound, m_nMaxObj, blockWords, blocks,
                                       [&](std::string_view name, std::string_view info) {
                                           directory::formatBlockLine(line, name, info);
-                                          m_tree->insertLeaf(line, compoundItem);
+                                          m_tree->insertLeafItem(line, compoundItem);
                                       });
             });
         if (m_pInitDlg) {

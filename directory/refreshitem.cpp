@@ -33,7 +33,7 @@ void CArbolixDlg::RefreshItem(tk::TreeItem item)
         return directory::listBlocks(compound, m_nMaxObj, m_refreshBlockWords, blocks,
                                      [&](std::string_view blockName, std::string_view info) {
                                          directory::formatBlockLine(line, blockName, info);
-                                         m_tree->insertLeaf(line, compoundItem);
+                                         m_tree->insertLeafItem(line, compoundItem);
                                      });
     };
 

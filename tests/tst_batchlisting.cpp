@@ -3,13 +3,15 @@
 #include "directory/batchlisting.h"
 #include "directory/blockline.h"
 #include "directory/slottext.h"
+#include "directory/listings.h"
 #include "directory/zeroedbuffer.h"
+#include "dirapi/dirapi_control.h"
 
 #include <QtTest>
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <limits>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -188,6 +190,39 @@ private slots:
             [&](int32_t i) { taken.push_back(i); });
         QCOMPARE(taken, (std::vector<int32_t>{0, 1, 2}));
         QCOMPARE(result.taken, int64_t(3));
+    }
+
+    void listingAfterAFailedOneGetsItsOwnNamesChildren()
+    {
+        // With the stand-in library: S1's listing fails after its first batch and leaves the
+        // more flag set, which the library reads as "continue". Listing S2 next must still
+        // give S2's compounds, not the rest of S1's.
+        dirapi_control::reset();
+        dirapi_control::loadPlant("S1 A1\nS1 A2\nS1 A3\nS2 B1\n");
+        dirapi_control::failCall(dirapi_control::Function::AllCmp, 2);
+        std::vector<char> names(2 * DIRAPI_COMPOUND_SLOT);
+        ListingWords words;
+        std::vector<std::string> taken;
+        const auto take = [&](std::string_view name) { taken.emplace_back(name); };
+
+        QVERIFY(listCompounds("S1", 2, words, names.data(), take).failed());
+        QCOMPARE(taken, (std::vector<std::string>{"A1", "A2"}));
+        QCOMPARE(words.more, 1);
+
+        // Without the zeroing, the library hands over S1's rest for S2:
+        ListingWords unzeroed = words;
+        QCOMPARE(an_all_cmp("S2", 2, &unzeroed.more, &unzeroed.count, names.data(),
+                            &unzeroed.cont),
+                 0);
+        QCOMPARE(slotText(names.data(), DIRAPI_COMPOUND_SLOT), std::string_view("A3"));
+
+        dirapi_control::failCall(dirapi_control::Function::AllCmp, 2);
+        taken.clear();
+        QVERIFY(listCompounds("S1", 2, words, names.data(), take).failed());
+        taken.clear();
+        QVERIFY(!listCompounds("S2", 2, words, names.data(), take).failed());
+        QCOMPARE(taken, (std::vector<std::string>{"B1"}));
+        dirapi_control::reset();
     }
 
     void slotTextEndsAtNulOrWidth()
