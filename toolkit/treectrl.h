@@ -17,28 +17,39 @@ class TreeCtrl : public QTreeView
 {
     Q_OBJECT
 public:
-    enum class ExpandAction { Collapse, Expand };
+    enum class ExpandAction
+    {
+        Collapse,
+        Expand
+    };
 
     explicit TreeCtrl(QWidget* parent = nullptr);
     ~TreeCtrl() override;
 
     // Inserts an item as the last child of parent (null: at the root). Null on failure.
     TreeItem insertItem(std::string_view text, TreeItem parent = {});
+    // Inserts an item that can never have children, so the view never offers to expand it.
+    TreeItem insertLeafItem(std::string_view text, TreeItem parent = {});
     // The exact bytes the item was given; empty for a null or deleted handle.
     std::string_view itemText(TreeItem item) const;
     TreeItem parentItem(TreeItem item) const;
+    // The first child; for a null item, the first root item.
     TreeItem childItem(TreeItem item) const;
     TreeItem nextSiblingItem(TreeItem item) const;
     TreeItem rootItem() const;
+    // For a null item, whether the tree has any items.
     bool itemHasChildren(TreeItem item) const;
     // Deletes the item with its subtree. A selection inside it moves to a neighbour or the parent.
     bool deleteItem(TreeItem item);
     // Makes the item the caret item, expanding its collapsed ancestors (each with its
     // itemExpanding notification, before this returns) and scrolling it into view.
+    // A null item clears the caret. False if the item is stale or went away while its
+    // ancestors were expanded.
     bool selectItem(TreeItem item);
     TreeItem selectedItem() const;
     bool isItemExpanded(TreeItem item) const;
-    // Expands or collapses as the operator would, notifications included.
+    // Expands or collapses as the operator would, notifications included. The item must be
+    // visible (its ancestors expanded); expanding needs children.
     bool expandItem(TreeItem item, ExpandAction action);
 
     const TreeStore& store() const;
@@ -59,6 +70,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    TreeItem insert(std::string_view text, TreeItem parent, bool leaf);
+    void setCaret(const QModelIndex& index);
+    void fetchRowsOfExpanded(const QModelIndex& index);
+    void hideRowsOfCollapsed(const QModelIndex& index);
+
     std::unique_ptr<TreeModel> m_model;
 };
 

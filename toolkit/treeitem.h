@@ -22,7 +22,7 @@ private:
         : m_index(index), m_generation(generation)
     {
     }
-    uint32_t m_index = 0; // node index + 1
+    uint32_t m_index = 0; // the store's node index; node 0 is the root, which no handle names
     uint32_t m_generation = 0;
 };
 

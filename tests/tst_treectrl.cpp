@@ -1,0 +1,376 @@
+// The tree control: notifications, caret moves, expansion with replaced children, display.
+#include "toolkit/treectrl.h"
+
+#include <QAbstractItemModelTester>
+#include <QtTest>
+#include <string>
+#include <vector>
+
+using tk::TreeCtrl;
+using tk::TreeItem;
+using Action = TreeCtrl::ExpandAction;
+
+Q_DECLARE_METATYPE(tk::TreeItem)
+
+namespace {
+
+struct Notice
+{
+    TreeItem item;
+    Action action;
+    int rowsBefore; // the item's rows in the model when it was reported
+};
+
+// Two stations of two compounds of two blocks: S1 { C1 { B1 B2 } C2 { B3 B4 } } S2 { ... }.
+struct Plant
+{
+    TreeItem s[2], c[4], b[8];
+    TreeItem byText(const TreeCtrl& tree, const QString& text) const
+    {
+        for (const TreeItem& item : {s[0], s[1], c[0], c[1], c[2], c[3], b[0], b[1], b[5]}) {
+            if (tree.itemText(item) == text.toStdString())
+                return item;
+        }
+        return {};
+    }
+    explicit Plant(TreeCtrl& tree)
+    {
+        for (int i = 0; i < 8; ++i) {
+            if (i % 4 == 0)
+                s[i / 4] = tree.insertItem("S" + std::to_string(i / 4 + 1));
+            if (i % 2 == 0)
+                c[i / 2] = tree.insertItem("C" + std::to_string(i / 2 + 1), s[i / 4]);
+            b[i] = tree.insertLeafItem("B" + std::to_string(i + 1), c[i / 2]);
+        }
+    }
+};
+
+std::vector<std::string> childTexts(const TreeCtrl& tree, TreeItem parent)
+{
+    std::vector<std::string> texts;
+    const QModelIndex index = tree.indexOf(parent);
+    for (int r = 0; r < tree.model()->rowCount(index); ++r)
+        texts.push_back(tree.model()->index(r, 0, index).data().toString().toStdString());
+    return texts;
+}
+
+QPoint inWindow(const TreeCtrl& tree, QPoint viewportPoint)
+{
+    return tree.viewport()->mapTo(&tree, viewportPoint);
+}
+
+} // namespace
+
+class TreeCtrlTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void modelStaysConsistentThroughEveryKindOfChange();
+    void expandingIsReportedBeforeTheRowsAppear();
+    void expandHandlerReplacingChildrenShowsTheNewOnes();
+    void collapseIsReportedAndKeepsTheChildren();
+    void itemLeftWithoutChildrenByItsHandlerBecomesALeaf();
+    void selectItemExpandsAncestorsOutermostFirstBeforeReturning_data();
+    void selectItemExpandsAncestorsOutermostFirstBeforeReturning();
+    void deletingTheCaretOrItsAncestorMovesAndReportsIt_data();
+    void deletingTheCaretOrItsAncestorMovesAndReportsIt();
+    void collapseHidingTheCaretMovesItToTheCollapsedItem();
+    void doubleClickIsReportedOnItemsAndOnEmptySpace();
+    void childAddedToAVisibleCollapsedItemGetsAnExpandButton();
+    void displayDecodesTextWhileTheBytesStayExact();
+};
+
+void TreeCtrlTest::modelStaysConsistentThroughEveryKindOfChange()
+{
+    TreeCtrl tree;
+    QAbstractItemModelTester tester(tree.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    int refreshes = 0;
+    connect(&tree, &TreeCtrl::itemExpanding, &tree, [&](TreeItem item, Action action) {
+        if (action != Action::Expand)
+            return;
+        ++refreshes;
+        while (TreeItem child = tree.childItem(item))
+            tree.deleteItem(child);
+        for (int i = 0; i < 3; ++i)
+            tree.insertItem("R" + std::to_string(i), item);
+    });
+    Plant plant(tree);
+    tree.expandItem(plant.s[1], Action::Expand);
+    const TreeItem second = tree.nextSiblingItem(tree.childItem(plant.s[1]));
+    QVERIFY(tree.selectItem(second));
+    tree.insertItem("late", plant.s[1]);
+    tree.expandItem(plant.s[0], Action::Expand);
+    tree.deleteItem(second);
+    tree.expandItem(plant.s[1], Action::Collapse);
+    tree.expandItem(plant.s[1], Action::Expand);
+    QCOMPARE(childTexts(tree, plant.s[1]), (std::vector<std::string>{"R0", "R1", "R2"}));
+    tree.deleteItem(plant.s[0]);
+    tree.deleteItem(tree.rootItem());
+    QVERIFY(refreshes > 0);
+    QCOMPARE(tree.model()->rowCount(), 0);
+    QVERIFY(tree.selectedItem().isNull());
+}
+
+void TreeCtrlTest::expandingIsReportedBeforeTheRowsAppear()
+{
+    TreeCtrl tree;
+    Plant plant(tree);
+    tree.show();
+    std::vector<Notice> notices;
+    connect(&tree, &TreeCtrl::itemExpanding, &tree, [&](TreeItem item, Action action) {
+        notices.push_back({item, action, tree.model()->rowCount(tree.indexOf(item))});
+    });
+
+    QVERIFY(tree.expandItem(plant.s[0], Action::Expand));
+    tree.selectItem(plant.s[1]);
+    QTest::keyClick(&tree, Qt::Key_Right); // as the operator does it
+    QCOMPARE(notices.size(), size_t(2));
+    QCOMPARE(notices[0].item, plant.s[0]);
+    QCOMPARE(notices[1].item, plant.s[1]);
+    for (const Notice& notice : notices) {
+        QCOMPARE(notice.action, Action::Expand);
+        QCOMPARE(notice.rowsBefore, 0);
+        QVERIFY(tree.isItemExpanded(notice.item));
+        QCOMPARE(tree.model()->rowCount(tree.indexOf(notice.item)), 2);
+    }
+    // Leaves and already expanded items are not reported.
+    QVERIFY(!tree.expandItem(plant.b[0], Action::Expand));
+    QVERIFY(tree.expandItem(plant.s[0], Action::Expand));
+    QCOMPARE(notices.size(), size_t(2));
+}
+
+void TreeCtrlTest::expandHandlerReplacingChildrenShowsTheNewOnes()
+{
+    TreeCtrl tree;
+    Plant plant(tree);
+    connect(&tree, &TreeCtrl::itemExpanding, &tree, [&](TreeItem item, Action) {
+        for (TreeItem child = tree.childItem(item); child;) {
+            const TreeItem next = tree.nextSiblingItem(child);
+            tree.deleteItem(child);
+            child = next;
+        }
+        tree.insertItem("NEW1", item);
+        tree.insertItem("NEW2", item);
+    });
+    QVERIFY(tree.expandItem(plant.s[0], Action::Expand));
+    QCOMPARE(childTexts(tree, plant.s[0]), (std::vector<std::string>{"NEW1", "NEW2"}));
+    QVERIFY(tree.itemText(plant.c[0]).empty());
+    QVERIFY(tree.parentItem(plant.b[0]).isNull());
+    QCOMPARE(tree.itemText(tree.childItem(plant.s[0])), std::string_view("NEW1"));
+}
+
+void TreeCtrlTest::collapseIsReportedAndKeepsTheChildren()
+{
+    TreeCtrl tree;
+    Plant plant(tree);
+    tree.expandItem(plant.s[0], Action::Expand);
+    tree.expandItem(plant.c[0], Action::Expand);
+    std::vector<Action> actions;
+    connect(&tree, &TreeCtrl::itemExpanding, &tree,
+            [&](TreeItem, Action action) { actions.push_back(action); });
+
+    QVERIFY(tree.expandItem(plant.s[0], Action::Collapse));
+    QCOMPARE(actions, std::vector<Action>{Action::Collapse});
+    QVERIFY(!tree.isItemExpanded(plant.s[0]));
+    QCOMPARE(tree.childItem(plant.s[0]), plant.c[0]);
+    QCOMPARE(tree.childItem(plant.c[0]), plant.b[0]);
+    QVERIFY(!tree.indexOf(plant.c[0]).isValid());
+
+    // Coming back, the children are closed again, whatever was open before.
+    tree.expandItem(plant.s[0], Action::Expand);
+    QCOMPARE(childTexts(tree, plant.s[0]), (std::vector<std::string>{"C1", "C2"}));
+    QVERIFY(!tree.isItemExpanded(plant.c[0]));
+}
+
+void TreeCtrlTest::itemLeftWithoutChildrenByItsHandlerBecomesALeaf()
+{
+    TreeCtrl tree;
+    Plant plant(tree);
+    tree.expandItem(plant.s[0], Action::Expand);
+    int notices = 0;
+    connect(&tree, &TreeCtrl::itemExpanding, &tree, [&](TreeItem item, Action) {
+        ++notices;
+        while (TreeItem child = tree.childItem(item))
+            tree.deleteItem(child);
+    });
+    tree.expandItem(plant.c[1], Action::Expand);
+    QCOMPARE(notices, 1);
+    QVERIFY(!tree.itemHasChildren(plant.c[1]));
+    QVERIFY(!tree.model()->hasChildren(tree.indexOf(plant.c[1])));
+    QVERIFY(!tree.expandItem(plant.c[1], Action::Expand));
+    QCOMPARE(notices, 1);
+}
+
+void TreeCtrlTest::selectItemExpandsAncestorsOutermostFirstBeforeReturning_data()
+{
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("hidden view") << false;
+    QTest::newRow("shown view") << true;
+}
+
+void TreeCtrlTest::selectItemExpandsAncestorsOutermostFirstBeforeReturning()
+{
+    QFETCH(bool, shown);
+    TreeCtrl tree;
+    if (shown)
+        tree.show();
+    Plant plant(tree);
+    std::vector<TreeItem> expanded;
+    std::vector<TreeItem> carets;
+    connect(&tree, &TreeCtrl::itemExpanding, &tree,
+            [&](TreeItem item, Action) { expanded.push_back(item); });
+    connect(&tree, &TreeCtrl::caretChanged, &tree, [&](TreeItem item) { carets.push_back(item); });
+
+    QVERIFY(tree.selectItem(plant.b[7]));
+    QCOMPARE(expanded, (std::vector<TreeItem>{plant.s[1], plant.c[3]}));
+    QCOMPARE(carets, std::vector<TreeItem>{plant.b[7]});
+    QCOMPARE(tree.selectedItem(), plant.b[7]);
+    QCOMPARE(tree.currentIndex(), tree.indexOf(plant.b[7]));
+    QVERIFY(tree.selectionModel()->isSelected(tree.indexOf(plant.b[7])));
+
+    // An ancestor whose refresh drops the target leaves the caret where it was.
+    connect(&tree, &TreeCtrl::itemExpanding, &tree, [&](TreeItem item, Action) {
+        while (TreeItem child = tree.childItem(item))
+            tree.deleteItem(child);
+    });
+    QVERIFY(!tree.selectItem(plant.b[0]));
+    QCOMPARE(tree.selectedItem(), plant.b[7]);
+}
+
+void TreeCtrlTest::deletingTheCaretOrItsAncestorMovesAndReportsIt_data()
+{
+    QTest::addColumn<QString>("caret");
+    QTest::addColumn<QString>("before"); // deleted first, unobserved
+    QTest::addColumn<QString>("deleted");
+    QTest::addColumn<QString>("expected"); // text of the new caret
+    QTest::newRow("to the next sibling") << "B1"
+                                         << ""
+                                         << "B1"
+                                         << "B2";
+    QTest::newRow("to the previous sibling") << "B2"
+                                             << ""
+                                             << "B2"
+                                             << "B1";
+    QTest::newRow("to the parent") << "B2"
+                                   << "B1"
+                                   << "B2"
+                                   << "C1";
+    QTest::newRow("from an ancestor to its sibling") << "B2"
+                                                     << ""
+                                                     << "C1"
+                                                     << "C2";
+    QTest::newRow("from the last ancestor to its sibling") << "B6"
+                                                           << ""
+                                                           << "S2"
+                                                           << "S1";
+}
+
+void TreeCtrlTest::deletingTheCaretOrItsAncestorMovesAndReportsIt()
+{
+    QFETCH(QString, caret);
+    QFETCH(QString, before);
+    QFETCH(QString, deleted);
+    QFETCH(QString, expected);
+    TreeCtrl tree;
+    Plant plant(tree);
+    QVERIFY(tree.selectItem(plant.byText(tree, caret)));
+    tree.deleteItem(plant.byText(tree, before));
+    const TreeItem victim = plant.byText(tree, deleted);
+    std::vector<TreeItem> reported;
+    connect(&tree, &TreeCtrl::caretChanged, &tree,
+            [&](TreeItem item) { reported.push_back(item); });
+
+    QVERIFY(tree.deleteItem(victim));
+    QCOMPARE(reported.size(), size_t(1));
+    QCOMPARE(reported[0], tree.selectedItem());
+    QCOMPARE(QString::fromStdString(std::string(tree.itemText(reported[0]))), expected);
+    QVERIFY(!tree.deleteItem(victim));
+}
+
+void TreeCtrlTest::collapseHidingTheCaretMovesItToTheCollapsedItem()
+{
+    TreeCtrl tree;
+    Plant plant(tree);
+    tree.selectItem(plant.b[2]);
+    std::vector<TreeItem> reported;
+    connect(&tree, &TreeCtrl::caretChanged, &tree,
+            [&](TreeItem item) { reported.push_back(item); });
+
+    tree.expandItem(plant.c[0], Action::Collapse); // a sibling branch: caret stays
+    QVERIFY(reported.empty());
+    tree.expandItem(plant.s[0], Action::Collapse);
+    QCOMPARE(reported, std::vector<TreeItem>{plant.s[0]});
+    QCOMPARE(tree.selectedItem(), plant.s[0]);
+
+    // Down to the last item, then away: an empty tree reports no caret.
+    tree.deleteItem(plant.s[1]);
+    tree.deleteItem(plant.s[0]);
+    QCOMPARE(reported.back(), TreeItem());
+    QCOMPARE(tree.rootItem(), TreeItem());
+}
+
+void TreeCtrlTest::doubleClickIsReportedOnItemsAndOnEmptySpace()
+{
+    TreeCtrl tree;
+    Plant plant(tree);
+    tree.resize(300, 400);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    std::vector<std::string> events;
+    connect(&tree, &TreeCtrl::caretChanged, &tree,
+            [&](TreeItem item) { events.push_back("caret " + std::string(tree.itemText(item))); });
+    connect(&tree, &TreeCtrl::doubleClick, &tree, [&] {
+        events.push_back(tree.isItemExpanded(plant.s[1]) ? "double open" : "double closed");
+    });
+
+    const QRect row = tree.visualRect(tree.indexOf(plant.s[1]));
+    QTest::mouseDClick(tree.windowHandle(), Qt::LeftButton, {}, inWindow(tree, row.center()));
+    QCOMPARE(events, (std::vector<std::string>{"caret S2", "double closed"}));
+    QVERIFY(tree.isItemExpanded(plant.s[1])); // the tree's own handling comes after
+
+    events.clear();
+    QTest::mouseDClick(tree.windowHandle(), Qt::LeftButton, {},
+                       inWindow(tree, QPoint(row.center().x(), tree.viewport()->height() - 5)));
+    QCOMPARE(events, std::vector<std::string>{"double open"});
+}
+
+void TreeCtrlTest::childAddedToAVisibleCollapsedItemGetsAnExpandButton()
+{
+    TreeCtrl tree;
+    const TreeItem station = tree.insertItem("S1");
+    tree.resize(300, 200);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QCoreApplication::processEvents(); // the row is laid out while it has no children
+    const QRect row = tree.visualRect(tree.indexOf(station));
+    const QRect buttonArea(row.left() - tree.indentation(), row.top(), tree.indentation(),
+                           row.height());
+    const QImage without = tree.viewport()->grab(buttonArea).toImage();
+    tree.insertItem("C1", station);
+    QCoreApplication::processEvents();
+    QVERIFY(tree.viewport()->grab(buttonArea).toImage() != without);
+
+    QTest::mouseClick(tree.windowHandle(), Qt::LeftButton, {}, inWindow(tree, buttonArea.center()));
+    QVERIFY(tree.isItemExpanded(station));
+    QCOMPARE(childTexts(tree, station), std::vector<std::string>{"C1"});
+}
+
+void TreeCtrlTest::displayDecodesTextWhileTheBytesStayExact()
+{
+    TreeCtrl tree;
+    const std::string bytes("AB\xff\x00\xc3\xa4", 6);
+    const TreeItem item = tree.insertItem(bytes);
+    QCOMPARE(tree.itemText(item), std::string_view(bytes));
+    const QString shown = tree.indexOf(item).data().toString();
+    QCOMPARE(shown, QString::fromUtf8("AB\xef\xbf\xbd") + QChar(0) + QString::fromUtf8("\xc3\xa4"));
+
+    const TreeItem leaf = tree.insertLeafItem("B1", item);
+    QVERIFY(!(tree.model()->flags(tree.indexOf(item)) & Qt::ItemNeverHasChildren));
+    tree.expandItem(item, Action::Expand);
+    QVERIFY(tree.model()->flags(tree.indexOf(leaf)) & Qt::ItemNeverHasChildren);
+    QVERIFY(tree.insertItem("child", leaf).isNull());
+}
+
+QTEST_MAIN(TreeCtrlTest)
+#include "tst_treectrl.moc"

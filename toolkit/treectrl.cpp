@@ -1,0 +1,245 @@
+#include "toolkit/treectrl.h"
+
+#include "toolkit/treemodel.h"
+#include "toolkit/treestore.h"
+
+#include <QItemSelectionModel>
+#include <QPalette>
+#include <QPointer>
+#include <vector>
+
+namespace tk {
+
+namespace {
+using NodeId = TreeStore::NodeId;
+constexpr NodeId kRoot = TreeStore::kRoot;
+constexpr NodeId kNone = TreeStore::kNone;
+} // namespace
+
+TreeCtrl::TreeCtrl(QWidget* parent) : QTreeView(parent), m_model(std::make_unique<TreeModel>())
+{
+    setModel(m_model.get());
+    setHeaderHidden(true);
+    setUniformRowHeights(true);
+    setRootIsDecorated(true);
+    setItemsExpandable(true);
+    setExpandsOnDoubleClick(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAnimated(false);
+
+    // The caret item stays highlighted while another window has the focus.
+    QPalette colours = palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    setPalette(colours);
+
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { emit caretChanged(itemAt(current)); });
+    connect(m_model.get(), &TreeModel::rowsAboutToBeFetched, this,
+            [this](TreeItem item) { emit itemExpanding(item, ExpandAction::Expand); });
+    // The view caches each visible row's expand button; only a new layout redraws it.
+    connect(m_model.get(), &TreeModel::expandButtonChanged, this,
+            [this] { scheduleDelayedItemsLayout(); });
+    connect(this, &QTreeView::expanded, this, &TreeCtrl::fetchRowsOfExpanded);
+    connect(this, &QTreeView::collapsed, this, &TreeCtrl::hideRowsOfCollapsed);
+}
+
+TreeCtrl::~TreeCtrl()
+{
+    // The model goes before the view's base class; let the view forget it first, silently.
+    disconnect(selectionModel(), nullptr, this, nullptr);
+    setModel(nullptr);
+}
+
+const TreeStore& TreeCtrl::store() const
+{
+    return m_model->store();
+}
+
+QModelIndex TreeCtrl::indexOf(TreeItem item) const
+{
+    return m_model->indexOf(store().node(item));
+}
+
+TreeItem TreeCtrl::itemAt(const QModelIndex& index) const
+{
+    if (index.model() != m_model.get())
+        return {};
+    return store().item(m_model->nodeAt(index));
+}
+
+TreeItem TreeCtrl::insert(std::string_view text, TreeItem parent, bool leaf)
+{
+    const NodeId parentNode = parent ? store().node(parent) : kRoot;
+    if (parentNode == kNone)
+        return {};
+    return store().item(m_model->insertItem(parentNode, text, leaf));
+}
+
+TreeItem TreeCtrl::insertItem(std::string_view text, TreeItem parent)
+{
+    return insert(text, parent, false);
+}
+
+TreeItem TreeCtrl::insertLeafItem(std::string_view text, TreeItem parent)
+{
+    return insert(text, parent, true);
+}
+
+std::string_view TreeCtrl::itemText(TreeItem item) const
+{
+    return store().text(store().node(item));
+}
+
+TreeItem TreeCtrl::parentItem(TreeItem item) const
+{
+    return store().item(store().parent(store().node(item)));
+}
+
+TreeItem TreeCtrl::childItem(TreeItem item) const
+{
+    const NodeId node = item ? store().node(item) : kRoot;
+    return store().item(store().firstChild(node));
+}
+
+TreeItem TreeCtrl::nextSiblingItem(TreeItem item) const
+{
+    return store().item(store().nextSibling(store().node(item)));
+}
+
+TreeItem TreeCtrl::rootItem() const
+{
+    return store().item(store().firstChild(kRoot));
+}
+
+bool TreeCtrl::itemHasChildren(TreeItem item) const
+{
+    const NodeId node = item ? store().node(item) : kRoot;
+    return store().childCount(node) > 0;
+}
+
+void TreeCtrl::setCaret(const QModelIndex& index)
+{
+    selectionModel()->setCurrentIndex(index, index.isValid() ? QItemSelectionModel::ClearAndSelect
+                                                             : QItemSelectionModel::Clear);
+}
+
+bool TreeCtrl::deleteItem(TreeItem item)
+{
+    const TreeStore& items = store();
+    const NodeId node = items.node(item);
+    if (node == kNone)
+        return false;
+    // Qt itself would leave the current index dangling or unreported when an ancestor of it
+    // goes, so the caret moves first, to a neighbour or the parent.
+    const NodeId caret = m_model->nodeAt(currentIndex());
+    if (caret != kRoot && items.isAncestorOrSelf(node, caret)) {
+        NodeId next = items.nextSibling(node);
+        if (next == kNone)
+            next = items.previousSibling(node);
+        if (next == kNone)
+            next = items.parent(node);
+        setCaret(m_model->indexOf(next));
+    }
+    // The caret report may have run code that changed the tree.
+    return m_model->removeItem(items.node(item));
+}
+
+bool TreeCtrl::selectItem(TreeItem item)
+{
+    if (!item) {
+        setCaret({});
+        return true;
+    }
+    const TreeStore& items = store();
+    const NodeId node = items.node(item);
+    if (node == kNone)
+        return false;
+    std::vector<TreeItem> ancestors;
+    for (NodeId a = items.parent(node); a != kRoot && a != kNone; a = items.parent(a))
+        ancestors.push_back(items.item(a));
+
+    // Outermost first, each through the view so that it runs its expanding notification now,
+    // even when the view is hidden or has a layout pending.
+    for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
+        const QModelIndex index = indexOf(*it);
+        if (!index.isValid())
+            return false;
+        if (!isExpanded(index))
+            expand(index);
+        fetchRowsOfExpanded(indexOf(*it));
+    }
+    const QModelIndex index = indexOf(item);
+    if (!index.isValid())
+        return false;
+    setCaret(index);
+    scrollTo(index, QAbstractItemView::EnsureVisible);
+    return true;
+}
+
+TreeItem TreeCtrl::selectedItem() const
+{
+    return itemAt(currentIndex());
+}
+
+bool TreeCtrl::isItemExpanded(TreeItem item) const
+{
+    const QModelIndex index = indexOf(item);
+    return index.isValid() && isExpanded(index);
+}
+
+bool TreeCtrl::expandItem(TreeItem item, ExpandAction action)
+{
+    const QModelIndex index = indexOf(item);
+    if (!index.isValid())
+        return false;
+    if (action == ExpandAction::Expand) {
+        if (!itemHasChildren(item))
+            return false;
+        expand(index);
+        fetchRowsOfExpanded(indexOf(item));
+        return true;
+    }
+    collapse(index);
+    // A view with a layout pending records the collapse without reporting it.
+    hideRowsOfCollapsed(indexOf(item));
+    return true;
+}
+
+void TreeCtrl::fetchRowsOfExpanded(const QModelIndex& index)
+{
+    if (index.isValid() && isExpanded(index) && m_model->canFetchMore(index))
+        m_model->fetchMore(index);
+}
+
+void TreeCtrl::hideRowsOfCollapsed(const QModelIndex& index)
+{
+    const TreeStore& items = store();
+    const TreeItem item = itemAt(index);
+    if (!item || isExpanded(index) || !m_model->areRowsShown(items.node(item)))
+        return;
+    if (items.childCount(items.node(item)) > 0)
+        emit itemExpanding(item, ExpandAction::Collapse);
+
+    const QModelIndex collapsed = indexOf(item);
+    const NodeId node = items.node(item);
+    if (!collapsed.isValid() || !m_model->areRowsShown(node))
+        return;
+    // Qt leaves a hidden current index where it was, unreported.
+    const NodeId caret = m_model->nodeAt(currentIndex());
+    if (caret != kRoot && caret != node && items.isAncestorOrSelf(node, caret))
+        setCaret(collapsed);
+    m_model->hideRows(node);
+}
+
+void TreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPointer<TreeCtrl> alive(this);
+    emit doubleClick();
+    if (alive)
+        QTreeView::mouseDoubleClickEvent(event);
+}
+
+} // namespace tk

@@ -1,0 +1,274 @@
+#include "toolkit/treemodel.h"
+
+#include <QScopeGuard>
+#include <QString>
+#include <algorithm>
+#include <cstdlib>
+
+namespace tk {
+
+namespace {
+constexpr TreeStore::NodeId kRoot = TreeStore::kRoot;
+constexpr TreeStore::NodeId kNone = TreeStore::kNone;
+} // namespace
+
+class TreeModel::ChangeUnderWay
+{
+public:
+    explicit ChangeUnderWay(TreeModel& model) : m_model(model) { ++m_model.m_changesUnderWay; }
+    ~ChangeUnderWay() { --m_model.m_changesUnderWay; }
+    ChangeUnderWay(const ChangeUnderWay&) = delete;
+    ChangeUnderWay& operator=(const ChangeUnderWay&) = delete;
+
+private:
+    TreeModel& m_model;
+};
+
+TreeModel::TreeModel(QObject* parent)
+    : QAbstractItemModel(parent), m_store(std::make_unique<TreeStore>())
+{
+}
+
+TreeModel::~TreeModel() = default;
+
+TreeModel::NodeId TreeModel::nodeAt(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != this)
+        return kRoot;
+    return static_cast<NodeId>(index.internalId());
+}
+
+bool TreeModel::areRowsShown(NodeId node) const
+{
+    return node == kRoot || m_store->rowsShown(node);
+}
+
+bool TreeModel::isInModel(NodeId node) const
+{
+    return node == kRoot || (m_store->isItem(node) && areRowsShown(m_store->parent(node)));
+}
+
+QModelIndex TreeModel::indexOf(NodeId node) const
+{
+    if (node == kRoot || !isInModel(node))
+        return {};
+    return createIndex(static_cast<int>(m_store->row(node)), 0, quintptr{node});
+}
+
+TreeModel::NodeId TreeModel::insertItem(NodeId parent, std::string_view text, bool leaf)
+{
+    if (!m_store->canInsert(parent, text.size()))
+        return kNone;
+    const bool notify = isInModel(parent) && areRowsShown(parent);
+    const bool buttonChanges = !notify && isInModel(parent) && m_store->childCount(parent) == 0;
+    const ChangeUnderWay change(*this);
+    if (notify) {
+        const int row = static_cast<int>(m_store->childCount(parent));
+        beginInsertRows(indexOf(parent), row, row);
+    }
+    const NodeId node = m_store->insert(parent, text, leaf);
+    if (notify)
+        endInsertRows();
+    if (buttonChanges)
+        emit expandButtonChanged();
+    return node;
+}
+
+bool TreeModel::removeItem(NodeId node)
+{
+    if (!m_store->isItem(node))
+        return false;
+    const NodeId parent = m_store->parent(node);
+    const bool notify = isInModel(node);
+    const bool buttonChanges = !notify && isInModel(parent) && m_store->childCount(parent) == 1;
+    const ChangeUnderWay change(*this);
+    if (notify) {
+        const int row = static_cast<int>(m_store->row(node));
+        beginRemoveRows(indexOf(parent), row, row);
+    }
+    m_store->remove(node);
+    if (notify)
+        endRemoveRows();
+    if (buttonChanges)
+        emit expandButtonChanged();
+    return true;
+}
+
+void TreeModel::hideRows(NodeId node)
+{
+    if (node == kRoot || !m_store->rowsShown(node) || !isInModel(node))
+        return;
+    const uint32_t count = m_store->childCount(node);
+    const ChangeUnderWay change(*this);
+    if (count > 0)
+        beginRemoveRows(indexOf(node), 0, static_cast<int>(count - 1));
+    // Items below show no rows either once they come back, as the view forgets their state.
+    std::vector<NodeId> pending{node};
+    while (!pending.empty()) {
+        const NodeId n = pending.back();
+        pending.pop_back();
+        m_store->setRowsShown(n, false);
+        for (NodeId c = m_store->firstChild(n); c != kNone; c = m_store->nextSibling(c)) {
+            if (m_store->rowsShown(c))
+                pending.push_back(c);
+        }
+    }
+    if (count > 0)
+        endRemoveRows();
+}
+
+TreeModel::NodeId TreeModel::walk(NodeId from, long steps) const
+{
+    NodeId n = from;
+    for (; steps > 0 && n != kNone; --steps)
+        n = m_store->nextSibling(n);
+    for (; steps < 0 && n != kNone; ++steps)
+        n = m_store->previousSibling(n);
+    return n;
+}
+
+TreeModel::NodeId TreeModel::childAt(NodeId parent, uint32_t row) const
+{
+    const uint32_t count = m_store->childCount(parent);
+    if (row >= count)
+        return kNone;
+    const uint64_t stamp = m_store->structureStamp();
+
+    // Start from whichever known position is nearest: the first, the last or a cursor.
+    NodeId from = m_store->firstChild(parent);
+    long steps = row;
+    if (count - 1 - row < row) {
+        from = m_store->lastChild(parent);
+        steps = -static_cast<long>(count - 1 - row);
+    }
+    Cursor* slot = nullptr;
+    for (Cursor& c : m_cursors) {
+        if (c.parent != parent || c.stamp != stamp)
+            continue;
+        slot = &c;
+        const long distance = static_cast<long>(row) - static_cast<long>(c.row);
+        if (std::labs(distance) < std::labs(steps)) {
+            from = c.node;
+            steps = distance;
+        }
+        break;
+    }
+    const NodeId node = walk(from, steps);
+    if (!slot) {
+        slot = &m_cursors[m_nextCursor];
+        m_nextCursor = (m_nextCursor + 1) % m_cursors.size();
+    }
+    *slot = Cursor{parent, node, row, stamp};
+    return node;
+}
+
+QModelIndex TreeModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (!hasIndex(row, column, parent))
+        return {};
+    const NodeId node = childAt(nodeAt(parent), static_cast<uint32_t>(row));
+    if (node == kNone)
+        return {};
+    return createIndex(row, column, quintptr{node});
+}
+
+QModelIndex TreeModel::parent(const QModelIndex& child) const
+{
+    const NodeId parent = m_store->parent(nodeAt(child));
+    if (parent == kRoot || parent == kNone)
+        return {};
+    return createIndex(static_cast<int>(m_store->row(parent)), 0, quintptr{parent});
+}
+
+QModelIndex TreeModel::sibling(int row, int column, const QModelIndex& index) const
+{
+    if (!index.isValid() || column != 0 || row < 0)
+        return {};
+    if (row == index.row())
+        return index;
+    const NodeId parent = m_store->parent(nodeAt(index));
+    if (static_cast<uint32_t>(row) >= m_store->childCount(parent))
+        return {};
+    const long steps = static_cast<long>(row) - index.row();
+    // Near neighbours are reached by their links; far ones through the cursors.
+    const NodeId node = std::labs(steps) <= 64 ? walk(nodeAt(index), steps)
+                                               : childAt(parent, static_cast<uint32_t>(row));
+    if (node == kNone)
+        return {};
+    return createIndex(row, 0, quintptr{node});
+}
+
+int TreeModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    const NodeId node = nodeAt(parent);
+    return areRowsShown(node) ? static_cast<int>(m_store->childCount(node)) : 0;
+}
+
+int TreeModel::columnCount(const QModelIndex&) const
+{
+    return 1;
+}
+
+bool TreeModel::hasChildren(const QModelIndex& parent) const
+{
+    if (parent.column() > 0)
+        return false;
+    return m_store->childCount(nodeAt(parent)) > 0;
+}
+
+QVariant TreeModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    // Shown decoded, never stored decoded: invalid bytes become replacement characters here only.
+    const std::string_view text = m_store->text(nodeAt(index));
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Qt::ItemFlags TreeModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_store->isLeaf(nodeAt(index)))
+        flags |= Qt::ItemNeverHasChildren;
+    return flags;
+}
+
+bool TreeModel::canFetchMore(const QModelIndex& parent) const
+{
+    const NodeId node = nodeAt(parent);
+    return m_changesUnderWay == 0 && node != kRoot && parent.column() == 0 &&
+           !m_store->rowsShown(node) && m_store->childCount(node) > 0 &&
+           std::find(m_fetching.begin(), m_fetching.end(), node) == m_fetching.end();
+}
+
+void TreeModel::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const NodeId fetched = nodeAt(parent);
+    const TreeItem item = m_store->item(fetched);
+    m_fetching.push_back(fetched);
+    const auto done = qScopeGuard([this] { m_fetching.pop_back(); });
+    emit rowsAboutToBeFetched(item);
+
+    // The listener may have changed anything; go on only with what is still there.
+    const NodeId node = m_store->node(item);
+    if (node == kNone || m_store->rowsShown(node) || !isInModel(node))
+        return;
+    const uint32_t count = m_store->childCount(node);
+    if (count == 0) {
+        m_store->setRowsShown(node, true);
+        emit expandButtonChanged();
+        return;
+    }
+    const ChangeUnderWay change(*this);
+    beginInsertRows(indexOf(node), 0, static_cast<int>(count - 1));
+    m_store->setRowsShown(node, true);
+    endInsertRows();
+}
+
+} // namespace tk
