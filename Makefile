@@ -59,3 +59,33 @@ clean:
 icons:
 	rsvg-convert -w 32 -h 32 res/arbolix.svg -o res/arbolix-32.png
 	rsvg-convert -w 16 -h 16 res/arbolix.svg -o res/arbolix-16.png
+
+# Fuzzing: clang with libFuzzer in a folder of its own. Each target runs FUZZ_SECONDS on a
+# scratch copy of its seed corpus, so the committed seeds never grow; a finding fails the run
+# and leaves the input that caused it in $(FUZZ_BUILD)/findings/.
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := listing plantfile displaycommand findwalk
+FUZZ_PACKAGES := cmake ninja-build clang libclang-rt-14-dev
+
+.PHONY: fuzz
+
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DARBOLIX_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(NPROC)
+	@mkdir -p $(FUZZ_BUILD)/findings
+	@for t in $(FUZZ_TARGETS); do \
+	  rm -rf $(FUZZ_BUILD)/corpus/$$t && mkdir -p $(FUZZ_BUILD)/corpus/$$t && \
+	  cp fuzz/corpus/$$t/* $(FUZZ_BUILD)/corpus/$$t/ || exit 1; \
+	  echo "== fuzz_$$t: $(FUZZ_SECONDS) s"; \
+	  if ! $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	      -artifact_prefix=$(FUZZ_BUILD)/findings/$$t- $(FUZZ_BUILD)/corpus/$$t \
+	      > $(FUZZ_BUILD)/fuzz_$$t.log 2>&1; then \
+	    tail -n 40 $(FUZZ_BUILD)/fuzz_$$t.log; \
+	    echo "fuzz_$$t: finding, input kept in $(FUZZ_BUILD)/findings/"; \
+	    exit 1; \
+	  fi; \
+	  grep -E '^(Done|stat::average_exec_per_sec)' $(FUZZ_BUILD)/fuzz_$$t.log; \
+	done

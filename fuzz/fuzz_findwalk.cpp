@@ -1,0 +1,274 @@
+// The find walk on small trees with distinct sibling names, as any directory has, and arbitrary
+// fragments, against a plain list of the level's matches in tree order: each Find selects the
+// next of them, after the last one the result is not-found, and then the first comes again.
+//
+// Input: the tree (up to 4 stations of 4 compounds of 4 blocks, names from a tiny alphabet so
+// that fragments and repeats are common), then the three fragments, then a remembered path.
+#include "directory/blockline.h"
+#include "fuzz/fuzzinput.h"
+#include "fuzz/fuzztarget.h"
+#include "search/findwalk.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using fuzz::FuzzInput;
+using fuzz::require;
+using search::FindFragments;
+using search::FindLevel;
+using search::FindMemory;
+using search::ItemPath;
+
+struct SmallItem
+{
+    int index = 0; // node index + 1; 0 names no item
+    explicit operator bool() const { return index != 0; }
+    friend bool operator==(SmallItem, SmallItem) = default;
+};
+
+// A tree built top-down, each child appended after its siblings.
+class SmallTree
+{
+public:
+    using Item = SmallItem;
+
+    struct Node
+    {
+        std::string text;
+        Item firstChild;
+        Item next;
+        std::vector<Item> children; // for the reference walk
+    };
+
+    // False, and nothing added, when a sibling already has that text.
+    bool add(const std::string& text, Item parent, Item* added)
+    {
+        for (Item sibling : siblingsUnder(parent)) {
+            if (node(sibling).text == text)
+                return false;
+        }
+        m_nodes.push_back({text, {}, {}, {}});
+        const Item item{static_cast<int>(m_nodes.size())};
+        std::vector<Item>& siblings = siblingsUnder(parent); // after the push, which may move nodes
+        if (!siblings.empty())
+            node(siblings.back()).next = item;
+        else if (parent)
+            node(parent).firstChild = item;
+        siblings.push_back(item);
+        *added = item;
+        return true;
+    }
+
+    const std::vector<Item>& roots() const { return m_roots; }
+    const Node& node(Item item) const { return m_nodes[std::size_t(item.index - 1)]; }
+
+    Item rootItem() const { return m_roots.empty() ? Item{} : m_roots.front(); }
+    Item childItem(Item item) const { return item ? node(item).firstChild : Item{}; }
+    Item nextSiblingItem(Item item) const { return item ? node(item).next : Item{}; }
+    std::string_view itemText(Item item) const
+    {
+        return item ? std::string_view(node(item).text) : std::string_view();
+    }
+
+private:
+    Node& node(Item item) { return m_nodes[std::size_t(item.index - 1)]; }
+    std::vector<Item>& siblingsUnder(Item parent)
+    {
+        return parent ? node(parent).children : m_roots;
+    }
+
+    std::vector<Node> m_nodes;
+    std::vector<Item> m_roots;
+};
+
+static_assert(search::FindableTree<SmallTree>);
+
+constexpr int kMaxChildren = 4;
+
+// One or two letters of "ABC".
+std::string smallName(uint8_t byte)
+{
+    static constexpr char kLetters[] = "ABC";
+    std::string name(1, kLetters[byte % 3]);
+    if (byte & 0x80)
+        name.push_back(kLetters[byte / 3 % 3]);
+    return name;
+}
+
+// Up to two characters of "ABC ": the blank can match the padding of a block line.
+std::string smallFragment(uint8_t byte)
+{
+    static constexpr char kCharacters[] = "ABC ";
+    std::string fragment;
+    for (int i = 0; i < byte % 3; ++i)
+        fragment.push_back(kCharacters[(byte >> (2 + 2 * i)) % 4]);
+    return fragment;
+}
+
+SmallTree readTree(FuzzInput& input)
+{
+    SmallTree tree;
+    const int stations = input.byteOr0() % (kMaxChildren + 1);
+    for (int s = 0; s < stations; ++s) {
+        SmallItem station;
+        if (!tree.add(smallName(input.byteOr0()), {}, &station))
+            continue;
+        const int compounds = input.byteOr0() % (kMaxChildren + 1);
+        for (int c = 0; c < compounds; ++c) {
+            SmallItem compound;
+            if (!tree.add(smallName(input.byteOr0()), station, &compound))
+                continue;
+            const int blocks = input.byteOr0() % (kMaxChildren + 1);
+            for (int b = 0; b < blocks; ++b) {
+                std::string line;
+                const uint8_t nameByte = input.byteOr0();
+                directory::formatBlockLine(line, smallName(nameByte), smallName(input.byteOr0()));
+                SmallItem block;
+                tree.add(line, compound, &block);
+            }
+        }
+    }
+    return tree;
+}
+
+struct Match
+{
+    SmallItem item;
+    ItemPath path;
+};
+
+bool contains(const std::string& text, const std::string& fragment)
+{
+    return text.find(fragment) != std::string::npos;
+}
+
+// Every item of the level whose own text and ancestors' texts hold their fragments.
+std::vector<Match> referenceMatches(const SmallTree& tree, const std::string& station,
+                                    const std::string& compound, const std::string& block,
+                                    FindLevel level)
+{
+    std::vector<Match> matches;
+    for (SmallItem s : tree.roots()) {
+        const std::string& sText = tree.node(s).text;
+        if (!contains(sText, station))
+            continue;
+        if (level == FindLevel::Station) {
+            matches.push_back({s, {sText}});
+            continue;
+        }
+        for (SmallItem c : tree.node(s).children) {
+            const std::string& cText = tree.node(c).text;
+            if (!contains(cText, compound))
+                continue;
+            if (level == FindLevel::Compound) {
+                matches.push_back({c, {sText, cText}});
+                continue;
+            }
+            for (SmallItem b : tree.node(c).children) {
+                const std::string& bText = tree.node(b).text;
+                if (contains(bText, block))
+                    matches.push_back({b, {sText, cText, bText}});
+            }
+        }
+    }
+    return matches;
+}
+
+// What each Find is expected to select; a null item stands for not-found.
+struct Expectation
+{
+    SmallItem item;
+    ItemPath remembered;
+};
+
+class FindChecker
+{
+public:
+    FindChecker(const SmallTree& tree, const FindFragments& fragments, FindLevel level)
+        : m_tree(tree), m_fragments(fragments), m_level(level)
+    {
+    }
+
+    FindMemory find(const FindMemory& before, const Expectation& expected)
+    {
+        auto result = search::findNext(m_tree, m_fragments, before);
+        require(result.level == m_level, "the deepest fragment chooses the level");
+        require(result.item == expected.item, "each Find selects the expected match");
+        require(result.memory.at(m_level) == expected.remembered,
+                "the level remembers the path of its match, or nothing after not-found");
+        for (FindLevel other : {FindLevel::Station, FindLevel::Compound, FindLevel::Block}) {
+            if (other != m_level)
+                require(result.memory.at(other) == before.at(other),
+                        "a Find leaves the other levels' memory alone");
+        }
+        return std::move(result.memory);
+    }
+
+private:
+    const SmallTree& m_tree;
+    const FindFragments& m_fragments;
+    FindLevel m_level;
+};
+
+// A path for the memory: some item's path of any depth, or words that name nothing.
+ItemPath readPath(FuzzInput& input)
+{
+    ItemPath path;
+    const int depth = input.byteOr0() % 4;
+    for (int i = 0; i < depth; ++i)
+        path.push_back(smallName(input.byteOr0()));
+    if (depth == 3 && input.byteOr0() & 1) {
+        std::string line;
+        directory::formatBlockLine(line, path[2], smallName(input.byteOr0()));
+        path[2] = line;
+    }
+    return path;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    FuzzInput input(data, size);
+    const SmallTree tree = readTree(input);
+    const std::string station = smallFragment(input.byteOr0());
+    const std::string compound = smallFragment(input.byteOr0());
+    const std::string block = smallFragment(input.byteOr0());
+    const FindFragments fragments{station, compound, block};
+    const FindLevel level = search::findLevelOf(fragments);
+    const std::vector<Match> matches = referenceMatches(tree, station, compound, block, level);
+    FindChecker checker(tree, fragments, level);
+    const Expectation notFound{};
+    const Expectation first =
+        matches.empty() ? notFound : Expectation{matches[0].item, matches[0].path};
+
+    // From nothing remembered: every match once, in order, then not-found, then the first.
+    FindMemory memory;
+    for (FindLevel other : {FindLevel::Station, FindLevel::Compound, FindLevel::Block}) {
+        if (other != level)
+            memory.at(other) = readPath(input);
+    }
+    for (const Match& match : matches)
+        memory = checker.find(memory, {match.item, match.path});
+    if (!matches.empty())
+        memory = checker.find(memory, notFound);
+    checker.find(memory, first);
+
+    // From any remembered path: after a match comes the next; anything else starts at the top.
+    FindMemory resumed;
+    resumed.at(level) = readPath(input);
+    const auto at = std::find_if(matches.begin(), matches.end(), [&](const Match& match) {
+        return match.path == resumed.at(level);
+    });
+    if (at == matches.end())
+        checker.find(resumed, first);
+    else if (at + 1 == matches.end())
+        checker.find(resumed, notFound);
+    else
+        checker.find(resumed, {(at + 1)->item, (at + 1)->path});
+    return 0;
+}
