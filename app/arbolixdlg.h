@@ -98,6 +98,7 @@ protected:
 
 private:
     bool allocateDirectoryBuffers();
+    void keepExpandableIfUnlisted(tk::TreeItem item, const directory::ListingResult& listing);
     void connectHandlers();
 
     int m_nAboutCommand = 0; // the About item's command, 0 when the string is empty

@@ -60,18 +60,23 @@ void CArbolixDlg::FillTree()
     std::string line;
     directory::listStations(m_nMaxObj, stationWords, stations, [&](std::string_view station) {
         const tk::TreeItem stationItem = m_tree->insertItem(station);
-        if (stationItem)
-            directory::listCompounds(
+        if (!stationItem)
+            return;
+        const directory::ListingResult compounds = directory::listCompounds(
             station, m_nMaxObj, compoundWords, m_pCompoundNames.data(),
             [&](std::string_view compound) {
                 const tk::TreeItem compoundItem = m_tree->insertItem(compound, stationItem);
-                if (compoundItem)
-                    directory::listBlocks(compound, m_nMaxObj, blockWords, blocks,
-                                      [&](std::string_view name, std::string_view info) {
-                                          directory::formatBlockLine(line, name, info);
-                                          m_tree->insertLeafItem(line, compoundItem);
-                                      });
+                if (!compoundItem)
+                    return;
+                const directory::ListingResult blockList = directory::listBlocks(
+                    compound, m_nMaxObj, blockWords, blocks,
+                    [&](std::string_view name, std::string_view info) {
+                        directory::formatBlockLine(line, name, info);
+                        m_tree->insertLeafItem(line, compoundItem);
+                    });
+                keepExpandableIfUnlisted(compoundItem, blockList);
             });
+        keepExpandableIfUnlisted(stationItem, compounds);
         if (m_pInitDlg) {
             m_pInitDlg->StepIt();
             if (sinceRepaint.elapsed() >= kRepaintIntervalMs) {

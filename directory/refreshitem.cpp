@@ -30,11 +30,14 @@ void CArbolixDlg::RefreshItem(tk::TreeItem item)
     const directory::BlockBuffers blocks{m_pBlockNames.data(), m_pBlockInfo.data()};
     std::string line;
     auto insertBlocksOf = [&](std::string_view compound, tk::TreeItem compoundItem) {
-        return directory::listBlocks(compound, m_nMaxObj, m_refreshBlockWords, blocks,
-                                     [&](std::string_view blockName, std::string_view info) {
-                                         directory::formatBlockLine(line, blockName, info);
-                                         m_tree->insertLeafItem(line, compoundItem);
-                                     });
+        const directory::ListingResult listing = directory::listBlocks(
+            compound, m_nMaxObj, m_refreshBlockWords, blocks,
+            [&](std::string_view blockName, std::string_view info) {
+                directory::formatBlockLine(line, blockName, info);
+                m_tree->insertLeafItem(line, compoundItem);
+            });
+        keepExpandableIfUnlisted(compoundItem, listing);
+        return listing;
     };
 
     directory::ListingResult listed;
@@ -50,8 +53,14 @@ void CArbolixDlg::RefreshItem(tk::TreeItem item)
         listed = insertBlocksOf(name, item);
     }
 
-    // A listing that failed before delivering anything says nothing about the item: keep its
-    // expand button so the next expansion asks the directory again. An empty listing that
-    // succeeded makes it a leaf.
-    m_tree->setItemExpandable(item, listed.failed() && listed.taken == 0);
+    keepExpandableIfUnlisted(item, listed);
+}
+
+// A listing that failed before delivering anything says nothing about the item: keep its
+// expand button, so the next expansion asks the directory again. An empty listing that
+// succeeded makes it a leaf.
+void CArbolixDlg::keepExpandableIfUnlisted(tk::TreeItem item,
+                                           const directory::ListingResult& listing)
+{
+    m_tree->setItemExpandable(item, listing.failed() && listing.taken == 0);
 }

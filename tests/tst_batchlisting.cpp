@@ -30,6 +30,8 @@ struct Answer
 // Plays a script of answers; each answer's entries are numbered on from the last batch.
 struct ScriptedLibrary
 {
+    explicit ScriptedLibrary(std::vector<Answer> answers) : script(std::move(answers)) {}
+
     std::vector<Answer> script;
     std::size_t calls = 0;
     std::vector<int32_t> moreSeen;
@@ -227,10 +229,10 @@ private slots:
 
     void slotTextEndsAtNulOrWidth()
     {
-        const char slots[] = "AB\0\0\0\0\0CDEFGHIJKLMN"; // first slot "AB", second has no NUL
-        QCOMPARE(slotText(slots, 7), std::string_view("AB"));
-        QCOMPARE(slotText(slots + 7, 7), std::string_view("CDEFGHI"));
-        QCOMPARE(slotText(slots + 7, 13).size(), std::size_t(13));
+        const char bytes[] = "AB\0\0\0\0\0CDEFGHIJKLMN"; // first slot "AB", second has no NUL
+        QCOMPARE(slotText(bytes, 7), std::string_view("AB"));
+        QCOMPARE(slotText(bytes + 7, 7), std::string_view("CDEFGHI"));
+        QCOMPARE(slotText(bytes + 7, 13).size(), std::size_t(13));
     }
 
     void slotNameIsBoundedAndTerminated()

@@ -443,13 +443,14 @@ void FindWalkTest::agreesWithBruteForceOnRandomTrees()
         const RandomPlant plant = randomPlant(random);
         FindSession session{plant.tree, {}};
         // Walk with one set of fragments part of the way, then switch to another set.
-        std::optional<std::size_t> lastFound; // index into plant.items, per the current level
+        constexpr std::size_t kNothing = SIZE_MAX;
+        std::size_t lastFound = kNothing; // index into plant.items, per the current level
         FindLevel lastLevel = FindLevel::Block;
         for (int phase = 0; phase < 2; ++phase) {
             const std::array<std::string, 3> fragments = {fragment(1), fragment(1), fragment(2)};
             const FindLevel level = search::findLevelOf({fragments[0], fragments[1], fragments[2]});
             if (level != lastLevel)
-                lastFound.reset(); // other levels' memories are separate; this one starts empty
+                lastFound = kNothing; // other levels' memories are separate; this one starts empty
             std::vector<std::size_t> matches;
             for (std::size_t i = 0; i < plant.items.size(); ++i) {
                 if (plant.items[i].second == level && passes(plant.items[i].first, fragments))
@@ -457,9 +458,9 @@ void FindWalkTest::agreesWithBruteForceOnRandomTrees()
             }
             // Where the next Find goes: after the last match if it still passes, else the top.
             std::size_t next = 0;
-            if (lastFound && passes(plant.items[*lastFound].first, fragments)) {
+            if (lastFound != kNothing && passes(plant.items[lastFound].first, fragments)) {
                 next = static_cast<std::size_t>(
-                    std::upper_bound(matches.begin(), matches.end(), *lastFound) - matches.begin());
+                    std::upper_bound(matches.begin(), matches.end(), lastFound) - matches.begin());
             }
             const int steps = phase == 0 ? std::uniform_int_distribution<int>(0, 4)(random)
                                          : static_cast<int>(matches.size()) + 3;
@@ -479,7 +480,7 @@ void FindWalkTest::agreesWithBruteForceOnRandomTrees()
                     lastFound = matches[next];
                     ++next;
                 } else {
-                    lastFound.reset();
+                    lastFound = kNothing;
                     next = 0;
                 }
             }

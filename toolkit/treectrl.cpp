@@ -117,7 +117,12 @@ TreeItem TreeCtrl::rootItem() const
 bool TreeCtrl::itemHasChildren(TreeItem item) const
 {
     const NodeId node = item ? store().node(item) : kRoot;
-    return store().childCount(node) > 0;
+    return m_model->mayHaveChildren(node);
+}
+
+void TreeCtrl::setItemExpandable(TreeItem item, bool expandable)
+{
+    m_model->setExpandable(store().node(item), expandable);
 }
 
 void TreeCtrl::setCaret(const QModelIndex& index)

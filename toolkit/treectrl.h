@@ -38,7 +38,11 @@ public:
     TreeItem nextSiblingItem(TreeItem item) const;
     TreeItem rootItem() const;
     // For a null item, whether the tree has any items.
+    // True for an item with children, and for one marked expandable.
     bool itemHasChildren(TreeItem item) const;
+    // Keeps the expand button of an item without children, so that expanding it can ask for
+    // them again; cleared, the item's children alone decide.
+    void setItemExpandable(TreeItem item, bool expandable);
     // Deletes the item with its subtree. A selection inside it moves to a neighbour or the parent.
     bool deleteItem(TreeItem item);
     // Makes the item the caret item, expanding its collapsed ancestors (each with its

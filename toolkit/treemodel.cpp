@@ -60,7 +60,7 @@ TreeModel::NodeId TreeModel::insertItem(NodeId parent, std::string_view text, bo
     if (!m_store->canInsert(parent, text.size()))
         return kNone;
     const bool notify = isInModel(parent) && areRowsShown(parent);
-    const bool buttonChanges = !notify && isInModel(parent) && m_store->childCount(parent) == 0;
+    const bool buttonChanges = !notify && isInModel(parent) && !mayHaveChildren(parent);
     const ChangeUnderWay change(*this);
     if (notify) {
         const int row = static_cast<int>(m_store->childCount(parent));
@@ -80,7 +80,8 @@ bool TreeModel::removeItem(NodeId node)
         return false;
     const NodeId parent = m_store->parent(node);
     const bool notify = isInModel(node);
-    const bool buttonChanges = !notify && isInModel(parent) && m_store->childCount(parent) == 1;
+    const bool buttonChanges = !notify && isInModel(parent) && m_store->childCount(parent) == 1 &&
+                               !m_store->isExpandable(parent);
     const ChangeUnderWay change(*this);
     if (notify) {
         const int row = static_cast<int>(m_store->row(node));
@@ -215,7 +216,22 @@ bool TreeModel::hasChildren(const QModelIndex& parent) const
 {
     if (parent.column() > 0)
         return false;
-    return m_store->childCount(nodeAt(parent)) > 0;
+    return mayHaveChildren(nodeAt(parent));
+}
+
+bool TreeModel::mayHaveChildren(NodeId node) const
+{
+    return m_store->childCount(node) > 0 || m_store->isExpandable(node);
+}
+
+void TreeModel::setExpandable(NodeId node, bool expandable)
+{
+    if (!m_store->isItem(node) || m_store->isExpandable(node) == expandable)
+        return;
+    const bool buttonChanges = m_store->childCount(node) == 0 && isInModel(node);
+    m_store->setExpandable(node, expandable);
+    if (buttonChanges)
+        emit expandButtonChanged();
 }
 
 QVariant TreeModel::data(const QModelIndex& index, int role) const
@@ -241,7 +257,7 @@ bool TreeModel::canFetchMore(const QModelIndex& parent) const
 {
     const NodeId node = nodeAt(parent);
     return m_changesUnderWay == 0 && node != kRoot && parent.column() == 0 &&
-           !m_store->rowsShown(node) && m_store->childCount(node) > 0 &&
+           !m_store->rowsShown(node) && mayHaveChildren(node) &&
            std::find(m_fetching.begin(), m_fetching.end(), node) == m_fetching.end();
 }
 

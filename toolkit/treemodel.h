@@ -36,6 +36,9 @@ public:
 
     NodeId insertItem(NodeId parent, std::string_view text, bool leaf);
     bool removeItem(NodeId node);
+    // An item marked expandable shows an expand button even without children.
+    void setExpandable(NodeId node, bool expandable);
+    bool mayHaveChildren(NodeId node) const;
     // Takes the rows below the item out of the model after a collapse; the store keeps them.
     void hideRows(NodeId node);
 

@@ -286,6 +286,22 @@ bool TreeStore::isLeaf(NodeId node) const
     return n && (n->lengthAndFlags & kLeaf);
 }
 
+bool TreeStore::isExpandable(NodeId node) const
+{
+    const Node* n = live(node);
+    return n && (n->lengthAndFlags & kExpandable);
+}
+
+void TreeStore::setExpandable(NodeId node, bool expandable)
+{
+    if (!live(node) || node == kRoot || (at(node).lengthAndFlags & kLeaf))
+        return;
+    if (expandable)
+        at(node).lengthAndFlags |= kExpandable;
+    else
+        at(node).lengthAndFlags &= ~kExpandable;
+}
+
 bool TreeStore::isAncestorOrSelf(NodeId ancestor, NodeId node) const
 {
     if (!live(ancestor))

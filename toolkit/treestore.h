@@ -25,7 +25,7 @@ public:
     // Links are 32 bits wide; kNone and the root take two of the values.
     static constexpr size_t kMaxNodes = UINT32_MAX - 1;
     static constexpr size_t kMaxTextBytes = UINT32_MAX - 1;
-    static constexpr size_t kMaxTextLength = (size_t{1} << 28) - 1;
+    static constexpr size_t kMaxTextLength = (size_t{1} << 27) - 1;
 
     TreeStore();
     // Lower limits than the link width allows, so the capacity edges can be reached in tests.
@@ -54,6 +54,9 @@ public:
     uint32_t row(NodeId node);
     std::string_view text(NodeId node) const;
     bool isLeaf(NodeId node) const;
+    // Marked as having children to come even while it has none (shows an expand button).
+    bool isExpandable(NodeId node) const;
+    void setExpandable(NodeId node, bool expandable);
     bool isAncestorOrSelf(NodeId ancestor, NodeId node) const;
 
     // One bit per node for the model over the store: the node's children are rows of it.
@@ -91,7 +94,8 @@ private:
     static constexpr uint32_t kRowsDirty = 1u << 30;
     static constexpr uint32_t kLeaf = 1u << 29;
     static constexpr uint32_t kRowsShown = 1u << 28;
-    static constexpr uint32_t kLengthMask = kRowsShown - 1;
+    static constexpr uint32_t kExpandable = 1u << 27;
+    static constexpr uint32_t kLengthMask = kExpandable - 1;
     // Compaction waits for this much dead text beyond the live text and the node slots, so
     // its cost, a pass over both, is paid for by the deletions before it.
     static constexpr size_t kCompactionSlack = 4096;
