@@ -2,8 +2,8 @@
 
 #include "directory/dirapi.h"
 #include "display/launcher.h"
-#include "res/resource.h"
 #include "res/icon.h"
+#include "res/resource.h"
 #include "res/strings.h"
 #include "res/templates.h"
 #include "toolkit/dataexchange.h"

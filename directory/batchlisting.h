@@ -15,7 +15,11 @@ struct ListingWords
     int32_t cont = 0;
 };
 
-enum class ListingEnd { Complete, Failed };
+enum class ListingEnd
+{
+    Complete,
+    Failed
+};
 
 struct ListingResult
 {

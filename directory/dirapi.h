@@ -9,7 +9,8 @@ extern "C" {
 #endif
 
 // Slot widths of the result buffers: NUL-terminated names of at most width - 1 characters.
-enum {
+enum
+{
     DIRAPI_STATION_SLOT = 7,
     DIRAPI_STATION_INFO_SLOT = 7,
     DIRAPI_STATION_WORD_SIZE = 4,
@@ -24,11 +25,11 @@ int32_t get_maxobj(void);
 int32_t an_all_sta(int32_t maxobj, int32_t* more, int32_t* count, char* names, char* info,
                    int32_t* words, int32_t* cont);
 
-int32_t an_all_cmp(const char* station, int32_t maxobj, int32_t* more, int32_t* count,
-                   char* names, int32_t* cont);
+int32_t an_all_cmp(const char* station, int32_t maxobj, int32_t* more, int32_t* count, char* names,
+                   int32_t* cont);
 
-int32_t an_all_blk(const char* compound, int32_t maxobj, int32_t* more, int32_t* count,
-                   char* names, char* info, int32_t* cont);
+int32_t an_all_blk(const char* compound, int32_t maxobj, int32_t* more, int32_t* count, char* names,
+                   char* info, int32_t* cont);
 
 int32_t an_exit(void);
 

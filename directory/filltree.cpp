@@ -68,12 +68,12 @@ void CArbolixDlg::FillTree()
                 const tk::TreeItem compoundItem = m_tree->insertItem(compound, stationItem);
                 if (!compoundItem)
                     return;
-                const directory::ListingResult blockList = directory::listBlocks(
-                    compound, m_nMaxObj, blockWords, blocks,
-                    [&](std::string_view name, std::string_view info) {
-                        directory::formatBlockLine(line, name, info);
-                        m_tree->insertLeafItem(line, compoundItem);
-                    });
+                const directory::ListingResult blockList =
+                    directory::listBlocks(compound, m_nMaxObj, blockWords, blocks,
+                                          [&](std::string_view name, std::string_view info) {
+                                              directory::formatBlockLine(line, name, info);
+                                              m_tree->insertLeafItem(line, compoundItem);
+                                          });
                 keepExpandableIfUnlisted(compoundItem, blockList);
             });
         keepExpandableIfUnlisted(stationItem, compounds);

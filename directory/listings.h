@@ -32,8 +32,8 @@ ListingResult listStations(int32_t maxObj, ListingWords& words, const StationBuf
     return runListing(
         maxObj, words,
         [&](ListingWords& w) {
-            return an_all_sta(maxObj, &w.more, &w.count, buffers.names, buffers.info,
-                              buffers.words, &w.cont);
+            return an_all_sta(maxObj, &w.more, &w.count, buffers.names, buffers.info, buffers.words,
+                              &w.cont);
         },
         [&](int32_t i) {
             take(slotText(buffers.names + std::size_t(i) * DIRAPI_STATION_SLOT,

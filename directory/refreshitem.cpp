@@ -30,25 +30,25 @@ void CArbolixDlg::RefreshItem(tk::TreeItem item)
     const directory::BlockBuffers blocks{m_pBlockNames.data(), m_pBlockInfo.data()};
     std::string line;
     auto insertBlocksOf = [&](std::string_view compound, tk::TreeItem compoundItem) {
-        const directory::ListingResult listing = directory::listBlocks(
-            compound, m_nMaxObj, m_refreshBlockWords, blocks,
-            [&](std::string_view blockName, std::string_view info) {
-                directory::formatBlockLine(line, blockName, info);
-                m_tree->insertLeafItem(line, compoundItem);
-            });
+        const directory::ListingResult listing =
+            directory::listBlocks(compound, m_nMaxObj, m_refreshBlockWords, blocks,
+                                  [&](std::string_view blockName, std::string_view info) {
+                                      directory::formatBlockLine(line, blockName, info);
+                                      m_tree->insertLeafItem(line, compoundItem);
+                                  });
         keepExpandableIfUnlisted(compoundItem, listing);
         return listing;
     };
 
     directory::ListingResult listed;
     if (isStation) {
-        listed = directory::listCompounds(
-            name, m_nMaxObj, m_refreshCompoundWords, m_pCompoundNames.data(),
-            [&](std::string_view compound) {
-                const tk::TreeItem compoundItem = m_tree->insertItem(compound, item);
-                if (compoundItem)
-                    insertBlocksOf(compound, compoundItem);
-            });
+        listed = directory::listCompounds(name, m_nMaxObj, m_refreshCompoundWords,
+                                          m_pCompoundNames.data(), [&](std::string_view compound) {
+                                              const tk::TreeItem compoundItem =
+                                                  m_tree->insertItem(compound, item);
+                                              if (compoundItem)
+                                                  insertBlocksOf(compound, compoundItem);
+                                          });
     } else {
         listed = insertBlocksOf(name, item);
     }

@@ -18,8 +18,7 @@ inline std::string_view slotText(const char* slot, std::size_t width)
 
 // A NUL-terminated copy of a name, at most Width bytes long, so the library never reads past
 // what we hand it even when the name came from a slot without a NUL.
-template <std::size_t Width>
-class SlotName
+template <std::size_t Width> class SlotName
 {
 public:
     explicit SlotName(std::string_view text)

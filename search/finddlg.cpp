@@ -57,8 +57,7 @@ void CFindDlg::FindNext()
     main.m_bSearching = true;
     updateData(true);
 
-    search::FindMemory memory{std::move(main.m_strLastStation),
-                              std::move(main.m_strLastCompound),
+    search::FindMemory memory{std::move(main.m_strLastStation), std::move(main.m_strLastCompound),
                               std::move(main.m_strLastBlock)};
     auto result = search::findNext(*main.m_tree, {m_strStation, m_strCompound, m_strBlock},
                                    std::move(memory));

@@ -83,8 +83,7 @@ private slots:
         auto w = openExpanded("WP01");
         tk::TreeCtrl& tree = w->tree();
         // Nothing selected yet: a double-click below the items runs nothing.
-        QVERIFY(w->dlg->m_hSelected.isNull() ||
-                tree.parentItem(w->dlg->m_hSelected).isNull());
+        QVERIFY(w->dlg->m_hSelected.isNull() || tree.parentItem(w->dlg->m_hSelected).isNull());
         doubleClick(tree, {});
         QVERIFY(w->launcher.started.empty());
         const tk::TreeItem wp02 = findItem(tree, {"WP02"});

@@ -23,8 +23,8 @@ const char* const kPlant = "WP01 UC01 AIN1 AIN\n"
                            "WP01 FEED AIN1 AIN\n"
                            "WP01 FEED CALC1 PIDA\n"
                            "AW01\n"
-                           "AW02 UC01 AIN1 AIN\n"
-                           "AW02 UC01 DOUT1 DOUT\n";
+                           "AW02 UC03 AIN1 AIN\n"
+                           "AW02 UC03 DOUT1 DOUT\n";
 
 // The Find window of a main window, driven like the operator drives it.
 class FindSession
@@ -32,9 +32,8 @@ class FindSession
 public:
     explicit FindSession(MainWindow& w) : m_w(w)
     {
-        tk::MessageBox::setAnswerForTests([this](const tk::MessageBoxRecord& record) {
-            m_messages.push_back(record);
-        });
+        tk::MessageBox::setAnswerForTests(
+            [this](const tk::MessageBoxRecord& record) { m_messages.push_back(record); });
         openWindow();
     }
     ~FindSession() { tk::MessageBox::setAnswerForTests(nullptr); }
@@ -57,8 +56,7 @@ public:
     Path find()
     {
         const std::size_t before = m_messages.size();
-        QTest::mouseClick(qobject_cast<QPushButton*>(m_find->control(res::IDOK)),
-                          Qt::LeftButton);
+        QTest::mouseClick(qobject_cast<QPushButton*>(m_find->control(res::IDOK)), Qt::LeftButton);
         if (m_messages.size() > before)
             return {"<message>"};
         return pathOf(m_w.dlg->m_hSelected);
@@ -99,8 +97,8 @@ private slots:
         // The same block line under another compound is reached too, in order.
         QCOMPARE(s.find(), (Path{"WP01", "FEED", "AIN1         AIN"}));
         QCOMPARE(s.find(), (Path{"WP01", "FEED", "CALC1        PIDA"}));
-        QCOMPARE(s.find(), (Path{"AW02", "UC01", "AIN1         AIN"}));
-        QCOMPARE(s.find(), (Path{"AW02", "UC01", "DOUT1        DOUT"}));
+        QCOMPARE(s.find(), (Path{"AW02", "UC03", "AIN1         AIN"}));
+        QCOMPARE(s.find(), (Path{"AW02", "UC03", "DOUT1        DOUT"}));
         QCOMPARE(s.find(), kMessage);
         QCOMPARE(s.find(), (Path{"WP01", "UC01", "AIN1         AIN"}));
 
@@ -129,7 +127,7 @@ private slots:
         s.type(res::IDC_STATION, "AW");
         s.type(res::IDC_COMPOUND, "UC");
         s.type(res::IDC_BLOCK, "AIN");
-        QCOMPARE(s.find(), (Path{"AW02", "UC01", "AIN1         AIN"}));
+        QCOMPARE(s.find(), (Path{"AW02", "UC03", "AIN1         AIN"}));
         QCOMPARE(s.find(), kMessage);
     }
 
@@ -140,7 +138,7 @@ private slots:
         s.type(res::IDC_COMPOUND, "UC0");
         QCOMPARE(s.find(), (Path{"WP01", "UC01"}));
         QCOMPARE(s.find(), (Path{"WP01", "UC02"}));
-        QCOMPARE(s.find(), (Path{"AW02", "UC01"}));
+        QCOMPARE(s.find(), (Path{"AW02", "UC03"}));
         QCOMPARE(s.find(), kMessage);
     }
 
@@ -186,6 +184,7 @@ private slots:
         s.type(res::IDC_BLOCK, "");
         s.type(res::IDC_STATION, "A");
         QCOMPARE(s.find(), (Path{"AW01"}));
+        s.type(res::IDC_STATION, "");
         s.type(res::IDC_BLOCK, "AIN");
         QCOMPARE(s.find(), (Path{"WP01", "FEED", "AIN1         AIN"}));
     }
@@ -208,7 +207,7 @@ private slots:
         s.type(res::IDC_BLOCK, "PIDA");
         QCOMPARE(s.find(), (Path{"WP01", "UC01", "PIDA1        PIDA"}));
         s.type(res::IDC_BLOCK, "DOUT");
-        QCOMPARE(s.find(), (Path{"AW02", "UC01", "DOUT1        DOUT"}));
+        QCOMPARE(s.find(), (Path{"AW02", "UC03", "DOUT1        DOUT"}));
         QCOMPARE(s.find(), kMessage);
     }
 
@@ -251,9 +250,9 @@ private slots:
         dirapi_control::clearCalls();
         dirapi_control::loadPlant("WP01 OTHER\n");
         s.type(res::IDC_BLOCK, "DOUT");
-        QCOMPARE(s.find(), (Path{"AW02", "UC01", "DOUT1        DOUT"}));
+        QCOMPARE(s.find(), (Path{"AW02", "UC03", "DOUT1        DOUT"}));
         QVERIFY(dirapi_control::calls().empty());
-        QVERIFY(w->tree().isItemExpanded(findItem(w->tree(), {"AW02", "UC01"})));
+        QVERIFY(w->tree().isItemExpanded(findItem(w->tree(), {"AW02", "UC03"})));
         QVERIFY(!w->dlg->m_bSearching);
     }
 

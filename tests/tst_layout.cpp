@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
@@ -88,9 +89,19 @@ private slots:
         click(tree, wp01);
         const QPoint at = tree.viewport()->mapTo(
             tree.window(), tree.visualRect(tree.indexOf(findItem(tree, {"WP02"}))).center());
+        // The context menu comes up on the right button; read it and close it.
+        QStringList entries;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                for (QAction* action : popup->actions())
+                    entries << (action->isSeparator() ? "-" : action->text());
+                popup->close();
+            }
+        });
         QTest::mousePress(tree.window()->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
         QTest::mouseRelease(tree.window()->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
         QCOMPARE(w->dlg->m_hSelected, wp01);
+        QCOMPARE(entries, (QStringList{"&Copy Name", "-", "&About Arbolix..."}));
     }
 
     void aboutCommandsSixteenToThirtyOneOpenTheAboutBox()

@@ -18,7 +18,7 @@ const char* const kPlant = "WP01 UC01 AIN1 AIN\n"
                            "WP01 UC02\n"
                            "WP01 BOILER_FEED1 ABCDEFGHIJKL CALC\n"
                            "AW01\n"
-                           "AW02 UC01 DOUT1 DOUT\n";
+                           "AW02 UC03 DOUT1 DOUT\n";
 
 // Records the progress bar while the population runs, from inside the library's calls.
 struct ProgressProbe
@@ -48,7 +48,7 @@ private slots:
                                                   "    ABCDEFGHIJKL CALC\n"
                                                   "AW01\n"
                                                   "AW02\n"
-                                                  "  UC01\n"
+                                                  "  UC03\n"
                                                   "    DOUT1        DOUT\n"));
         // Initialisation sized the buffers by N and the Initializing window is gone.
         QVERIFY(w->dlg->m_pCompoundNames);
@@ -58,14 +58,18 @@ private slots:
     void namesKeepTheirBytesExactly()
     {
         // Latin-1 bytes that are not valid UTF-8 must survive into the store unchanged.
-        const std::string plant = "ST\xC4" "1 C\xD6MP B\xDC" "1 \xB5X\n";
+        const std::string plant = "ST\xC4"
+                                  "1 C\xD6MP B\xDC"
+                                  "1 \xB5X\n";
         auto w = openMainWindow(plant);
         const tk::TreeItem station = w->tree().rootItem();
-        QCOMPARE(w->tree().itemText(station), std::string_view("ST\xC4" "1"));
+        QCOMPARE(w->tree().itemText(station), std::string_view("ST\xC4"
+                                                               "1"));
         const tk::TreeItem compound = w->tree().childItem(station);
         QCOMPARE(w->tree().itemText(compound), std::string_view("C\xD6MP"));
         const tk::TreeItem block = w->tree().childItem(compound);
-        QCOMPARE(w->tree().itemText(block), std::string_view("B\xDC" "1          \xB5X"));
+        QCOMPARE(w->tree().itemText(block), std::string_view("B\xDC"
+                                                             "1          \xB5X"));
         // What the operator sees is decoded, with a replacement character for the odd byte.
         const QString shown = w->tree().indexOf(station).data().toString();
         QVERIFY(shown.contains(QChar::ReplacementCharacter));
@@ -147,19 +151,17 @@ private slots:
             if (!queued && f == Function::AllBlk) {
                 queued = true;
                 const QPoint centre = dlg->m_btnExit->rect().center();
-                QCoreApplication::postEvent(dlg->m_tree, new QKeyEvent(QEvent::KeyPress,
-                                                                       Qt::Key_End,
-                                                                       Qt::NoModifier));
                 QCoreApplication::postEvent(
-                    dlg->m_btnExit, new QMouseEvent(QEvent::MouseButtonPress, centre,
-                                                    dlg->m_btnExit->mapToGlobal(centre),
-                                                    Qt::LeftButton, Qt::LeftButton,
-                                                    Qt::NoModifier));
+                    dlg->m_tree, new QKeyEvent(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier));
+                QCoreApplication::postEvent(dlg->m_btnExit,
+                                            new QMouseEvent(QEvent::MouseButtonPress, centre,
+                                                            dlg->m_btnExit->mapToGlobal(centre),
+                                                            Qt::LeftButton, Qt::LeftButton,
+                                                            Qt::NoModifier));
                 QCoreApplication::postEvent(
                     dlg->m_btnExit, new QMouseEvent(QEvent::MouseButtonRelease, centre,
                                                     dlg->m_btnExit->mapToGlobal(centre),
-                                                    Qt::LeftButton, Qt::NoButton,
-                                                    Qt::NoModifier));
+                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
                 QCoreApplication::postEvent(dlg, new QCloseEvent);
             }
             // Many later calls let pending events through; none of them may have acted.

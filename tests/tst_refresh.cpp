@@ -44,10 +44,10 @@ private slots:
 
         dirapi_control::clearCalls();
         QVERIFY(tree.expandItem(wp01, Action::Expand));
-        QCOMPARE(listingCalls(), (std::vector<std::pair<Function, std::string>>{
-                                     {Function::AllCmp, "WP01"},
-                                     {Function::AllBlk, "UC01"},
-                                     {Function::AllBlk, "UC02"}}));
+        QCOMPARE(listingCalls(),
+                 (std::vector<std::pair<Function, std::string>>{{Function::AllCmp, "WP01"},
+                                                                {Function::AllBlk, "UC01"},
+                                                                {Function::AllBlk, "UC02"}}));
         QCOMPARE(childTexts(tree, wp01), (Texts{"UC01", "UC02"}));
 
         // The directory changes while the branch is open; the next expansion shows the change.
@@ -73,8 +73,8 @@ private slots:
         dirapi_control::clearCalls();
         const tk::TreeItem uc01 = findItem(tree, {"WP01", "UC01"});
         tree.expandItem(uc01, Action::Expand);
-        QCOMPARE(listingCalls(), (std::vector<std::pair<Function, std::string>>{
-                                     {Function::AllBlk, "UC01"}}));
+        QCOMPARE(listingCalls(),
+                 (std::vector<std::pair<Function, std::string>>{{Function::AllBlk, "UC01"}}));
         QCOMPARE(childTexts(tree, uc01), (Texts{"AIN1         AIN", "AIN2         AIN"}));
     }
 
@@ -142,8 +142,7 @@ private slots:
         dirapi_control::setBeforeCall(nullptr);
         QCOMPARE(childTexts(tree, findItem(tree, {"WP01", "UC01"})),
                  (Texts{"B1           AIN", "B2           AIN"}));
-        QCOMPARE(childTexts(tree, findItem(tree, {"WP01", "UC02"})),
-                 (Texts{"DOUT1        DOUT"}));
+        QCOMPARE(childTexts(tree, findItem(tree, {"WP01", "UC02"})), (Texts{"DOUT1        DOUT"}));
     }
 
     void failedFirstCallKeepsTheItemExpandableUntilAListingSucceeds()

@@ -4,6 +4,7 @@
 #include "toolkit/treestore.h"
 
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPointer>
 #include <vector>
@@ -237,6 +238,15 @@ void TreeCtrl::hideRowsOfCollapsed(const QModelIndex& index)
     if (caret != kRoot && caret != node && items.isAncestorOrSelf(node, caret))
         setCaret(collapsed);
     m_model->hideRows(node);
+}
+
+void TreeCtrl::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(event);
 }
 
 void TreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)

@@ -72,6 +72,8 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // The right button opens a context menu for the selected item; it does not select.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     TreeItem insert(std::string_view text, TreeItem parent, bool leaf);
