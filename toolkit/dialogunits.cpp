@@ -9,13 +9,12 @@ namespace tk {
 
 namespace {
 
-// The letter-average rather than averageCharWidth(): it is what dialog layouts were measured
-// with, so controls keep their proportions to the text they hold.
-int averageLetterWidth(const QFontMetrics& metrics)
+// The font's own average character width: the letter average of a wide sans-serif such as
+// DejaVu Sans comes out a pixel wider than the face the layouts were drawn for, which pushed
+// the tree against the buttons.
+int averageCharWidth(const QFontMetrics& metrics)
 {
-    const int width = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return (width / 26 + 1) / 2;
+    return metrics.averageCharWidth();
 }
 
 } // namespace
@@ -37,7 +36,7 @@ int mulDiv(int a, int b, int c)
 DialogUnits::DialogUnits(int baseX, int baseY) : m_baseX(baseX), m_baseY(baseY) {}
 
 DialogUnits::DialogUnits(const QFontMetrics& metrics)
-    : m_baseX(averageLetterWidth(metrics)), m_baseY(metrics.height())
+    : m_baseX(averageCharWidth(metrics)), m_baseY(metrics.height())
 {
 }
 
