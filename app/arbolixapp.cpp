@@ -2,11 +2,35 @@
 
 #include "app/arbolixdlg.h"
 #include "app/commandoption.h"
+#include "toolkit/terminationsignals.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 
 CArbolixApp theApp;
+
+namespace {
+
+// Ends the main window's run as Exit does. A modal box over it (a message, the About box) has a
+// run of its own that would keep the program waiting for the operator, so it goes first. During
+// the population the close request is held, and acts once the tree is filled.
+void closeOnTermination(CArbolixDlg& main)
+{
+    constexpr int kMaxNestedBoxes = 8;
+    for (int i = 0; i < kMaxNestedBoxes; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == &main)
+            break;
+        if (auto* box = qobject_cast<QDialog*>(modal))
+            box->reject();
+        else
+            modal->close();
+    }
+    main.close();
+}
+
+} // namespace
 
 int CArbolixApp::Run(int argc, char** argv)
 {
@@ -29,6 +53,10 @@ bool CArbolixApp::InitInstance(const std::string& cmdOption)
 {
     auto dlg = std::make_unique<CArbolixDlg>();
     dlg->m_strCmdOption = cmdOption;
+    // SIGTERM, SIGINT and SIGHUP end the run like Exit, so the directory is still released.
+    const tk::TerminationSignals termination;
+    QObject::connect(&termination, &tk::TerminationSignals::terminationRequested, dlg.get(),
+                     [main = dlg.get()] { closeOnTermination(*main); });
     dlg->doModal();
     dlg->ReleaseDirectory();
     dlg.reset();

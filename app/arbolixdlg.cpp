@@ -65,14 +65,8 @@ bool CArbolixDlg::allocateDirectoryBuffers()
                            m_pCompoundNames.allocate(n, DIRAPI_COMPOUND_SLOT) &&
                            m_pBlockNames.allocate(n, DIRAPI_BLOCK_SLOT) &&
                            m_pBlockInfo.allocate(n, DIRAPI_BLOCK_INFO_SLOT);
-    if (!allocated) {
-        m_pStationNames.release();
-        m_pStationInfo.release();
-        m_pStationWords.release();
-        m_pCompoundNames.release();
-        m_pBlockNames.release();
-        m_pBlockInfo.release();
-    }
+    if (!allocated)
+        releaseDirectoryBuffers();
     return allocated;
 }
 
@@ -94,13 +88,18 @@ void CArbolixDlg::connectHandlers()
 
 void CArbolixDlg::ReleaseDirectory()
 {
+    releaseDirectoryBuffers();
+    an_exit();
+}
+
+void CArbolixDlg::releaseDirectoryBuffers()
+{
     m_pStationNames.release();
     m_pStationInfo.release();
     m_pStationWords.release();
     m_pCompoundNames.release();
     m_pBlockNames.release();
     m_pBlockInfo.release();
-    an_exit();
 }
 
 void CArbolixDlg::timerEvent(QTimerEvent* event)

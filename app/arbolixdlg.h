@@ -98,6 +98,13 @@ protected:
 
 private:
     bool allocateDirectoryBuffers();
+    void releaseDirectoryBuffers();
+    // Insert what the directory lists below the item; each level with its own words.
+    directory::ListingResult InsertCompounds(std::string_view station, tk::TreeItem stationItem,
+                                             directory::ListingWords& compoundWords,
+                                             directory::ListingWords& blockWords);
+    directory::ListingResult InsertBlocks(std::string_view compound, tk::TreeItem compoundItem,
+                                          directory::ListingWords& blockWords);
     void keepExpandableIfUnlisted(tk::TreeItem item, const directory::ListingResult& listing);
     void connectHandlers();
 
@@ -107,6 +114,7 @@ private:
     int m_nTimerId = 0;
     directory::ListingWords m_refreshCompoundWords;
     directory::ListingWords m_refreshBlockWords;
+    std::string m_strBlockLine; // one formatting buffer for every block line
 };
 
 #endif

@@ -1,6 +1,5 @@
 // The first timer tick reads the whole directory into the tree.
 #include "app/arbolixdlg.h"
-#include "directory/blockline.h"
 #include "directory/initdlg.h"
 #include "directory/listings.h"
 #include "toolkit/eventgate.h"
@@ -48,7 +47,6 @@ void CArbolixDlg::FillTree()
     directory::ListingWords blockWords;
     const directory::StationBuffers stations{m_pStationNames.data(), m_pStationInfo.data(),
                                              m_pStationWords.words()};
-    const directory::BlockBuffers blocks{m_pBlockNames.data(), m_pBlockInfo.data()};
 
     const directory::ListingResult counted =
         directory::listStations(m_nMaxObj, stationWords, stations, [](std::string_view) {});
@@ -57,26 +55,9 @@ void CArbolixDlg::FillTree()
 
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
-    std::string line;
     directory::listStations(m_nMaxObj, stationWords, stations, [&](std::string_view station) {
-        const tk::TreeItem stationItem = m_tree->insertItem(station);
-        if (!stationItem)
-            return;
-        const directory::ListingResult compounds = directory::listCompounds(
-            station, m_nMaxObj, compoundWords, m_pCompoundNames.data(),
-            [&](std::string_view compound) {
-                const tk::TreeItem compoundItem = m_tree->insertItem(compound, stationItem);
-                if (!compoundItem)
-                    return;
-                const directory::ListingResult blockList =
-                    directory::listBlocks(compound, m_nMaxObj, blockWords, blocks,
-                                          [&](std::string_view name, std::string_view info) {
-                                              directory::formatBlockLine(line, name, info);
-                                              m_tree->insertLeafItem(line, compoundItem);
-                                          });
-                keepExpandableIfUnlisted(compoundItem, blockList);
-            });
-        keepExpandableIfUnlisted(stationItem, compounds);
+        if (const tk::TreeItem stationItem = m_tree->insertItem(station))
+            InsertCompounds(station, stationItem, compoundWords, blockWords);
         if (m_pInitDlg) {
             m_pInitDlg->StepIt();
             if (sinceRepaint.elapsed() >= kRepaintIntervalMs) {

@@ -1,7 +1,5 @@
 // Expanding a station or a compound lists it afresh from the directory.
 #include "app/arbolixdlg.h"
-#include "directory/blockline.h"
-#include "directory/listings.h"
 #include "toolkit/waitcursor.h"
 
 void CArbolixDlg::OnItemexpandingTree(tk::TreeItem item, tk::TreeCtrl::ExpandAction action)
@@ -27,40 +25,8 @@ void CArbolixDlg::RefreshItem(tk::TreeItem item)
         child = next;
     }
 
-    const directory::BlockBuffers blocks{m_pBlockNames.data(), m_pBlockInfo.data()};
-    std::string line;
-    auto insertBlocksOf = [&](std::string_view compound, tk::TreeItem compoundItem) {
-        const directory::ListingResult listing =
-            directory::listBlocks(compound, m_nMaxObj, m_refreshBlockWords, blocks,
-                                  [&](std::string_view blockName, std::string_view info) {
-                                      directory::formatBlockLine(line, blockName, info);
-                                      m_tree->insertLeafItem(line, compoundItem);
-                                  });
-        keepExpandableIfUnlisted(compoundItem, listing);
-        return listing;
-    };
-
-    directory::ListingResult listed;
-    if (isStation) {
-        listed = directory::listCompounds(name, m_nMaxObj, m_refreshCompoundWords,
-                                          m_pCompoundNames.data(), [&](std::string_view compound) {
-                                              const tk::TreeItem compoundItem =
-                                                  m_tree->insertItem(compound, item);
-                                              if (compoundItem)
-                                                  insertBlocksOf(compound, compoundItem);
-                                          });
-    } else {
-        listed = insertBlocksOf(name, item);
-    }
-
-    keepExpandableIfUnlisted(item, listed);
-}
-
-// A listing that failed before delivering anything says nothing about the item: keep its
-// expand button, so the next expansion asks the directory again. An empty listing that
-// succeeded makes it a leaf.
-void CArbolixDlg::keepExpandableIfUnlisted(tk::TreeItem item,
-                                           const directory::ListingResult& listing)
-{
-    m_tree->setItemExpandable(item, listing.failed() && listing.taken == 0);
+    if (isStation)
+        InsertCompounds(name, item, m_refreshCompoundWords, m_refreshBlockWords);
+    else
+        InsertBlocks(name, item, m_refreshBlockWords);
 }
