@@ -324,6 +324,23 @@ private slots:
         QCOMPARE(tk::staticText(nullptr, 0), QString());
     }
 
+    void oneLineTextsAreWholeWhateverTheFont()
+    {
+        // "Initializing Arbolix..." is wider in the desktop's font than its template slot.
+        tk::Dialog dialog(res::initTemplate());
+        tk::ModalSeam::setRunnerForTests([](tk::Dialog&) { return 0; });
+        dialog.doModal();
+        const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+        QVERIFY(!labels.isEmpty());
+        for (const QLabel* label : labels) {
+            if (label->text().isEmpty())
+                continue;
+            QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
+                     qPrintable(label->text()));
+            QVERIFY(label->height() < 2 * label->fontMetrics().height() || label->wordWrap());
+        }
+    }
+
     void modalSeamRunsTheInitialisedDialogInsteadOfBlocking()
     {
         std::vector<int> runs;

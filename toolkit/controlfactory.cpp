@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 namespace tk {
 
@@ -47,6 +48,18 @@ QWidget* createStatic(const ControlTemplate& control, QWidget* parent)
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
+}
+
+// A one-line text sized for the template's font may not fit in the desktop's font: widen it
+// (as far as the window allows) rather than wrap it out of sight.
+void fitOneLineText(QLabel* label, QRect& geometry, int windowWidth)
+{
+    const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
+    const bool oneLine = geometry.height() < 2 * label->fontMetrics().height();
+    if (!oneLine || textWidth <= geometry.width())
+        return;
+    label->setWordWrap(false);
+    geometry.setWidth(std::max(geometry.width(), std::min(textWidth, windowWidth - geometry.x())));
 }
 
 QWidget* createTreeView(const ControlTemplate& control, QWidget* parent)
@@ -130,6 +143,8 @@ QWidget* createControl(const ControlTemplate& control, const DialogUnits& units,
     QRect geometry = units.toPixels(control.x, control.y, control.cx, control.cy);
     if (control.kind == ControlKind::Icon)
         geometry.setSize(QSize(iconPixels, iconPixels)); // an icon control takes the icon's size
+    if (control.kind == ControlKind::Static)
+        fitOneLineText(static_cast<QLabel*>(widget), geometry, parent->width());
     widget->setGeometry(geometry);
 
     // Controls outside the tab order can still be clicked into, as the operator expects.
