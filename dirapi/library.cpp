@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -101,6 +103,62 @@ struct BlockLevel
         return Entries{plant, *found};
     }
 };
+
+// DIRAPI_TRACE: one line per call, "function name", appended and flushed at once, so another
+// process can follow the calls of a program it started, up to its very last.
+class CallTrace
+{
+public:
+    void open(const std::string& path)
+    {
+        m_file.reset(path.empty() ? nullptr : std::fopen(path.c_str(), "a"));
+        if (!path.empty() && !m_file)
+            reportProblem("DIRAPI_TRACE: cannot open '" + path + "' for appending");
+    }
+
+    void record(Function function, std::string_view name)
+    {
+        if (!m_file)
+            return;
+        std::fputs(functionName(function), m_file.get());
+        if (!name.empty()) {
+            std::fputc(' ', m_file.get());
+            std::fwrite(name.data(), 1, name.size(), m_file.get());
+        }
+        std::fputc('\n', m_file.get());
+        std::fflush(m_file.get());
+    }
+
+private:
+    static const char* functionName(Function function)
+    {
+        switch (function) {
+        case Function::GetMaxObj:
+            return "get_maxobj";
+        case Function::AllSta:
+            return "an_all_sta";
+        case Function::AllCmp:
+            return "an_all_cmp";
+        case Function::AllBlk:
+            return "an_all_blk";
+        case Function::Exit:
+            return "an_exit";
+        }
+        return "?";
+    }
+
+    struct Closer
+    {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, Closer> m_file;
+};
+
+CallTrace& callTrace()
+{
+    static CallTrace trace;
+    return trace;
+}
 
 int32_t reportedCount(Misbehaviour misbehaviour, int32_t delivered, int32_t maxObj)
 {
@@ -245,6 +303,7 @@ void Library::reset()
     }
     m_maxObj = settings.maxObj;
     m_delayMs = settings.delayMs;
+    callTrace().open(settings.trace);
     // Abandoned, not recreated: words from before the reset must not match new listings.
     m_stations.abandon();
     m_compounds.abandon();
@@ -287,6 +346,7 @@ bool Library::beginCall(Function function, std::string name, int32_t moreOnEntry
     // The call is counted once the hook has run, so that a failure the hook arms for the
     // first call from now hits this very call.
     const int number = m_callNumbers[slotOf(function)] + 1;
+    callTrace().record(function, name);
     m_calls.push_back(Call{function, std::move(name), moreOnEntry});
     // A copy, so that a hook may replace or clear itself.
     if (const auto hook = m_beforeCall)

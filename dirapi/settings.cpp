@@ -65,6 +65,8 @@ Settings readSettings()
         else
             reportMalformed("DIRAPI_DELAY_MS", *delay, "using no delay");
     }
+    if (const auto trace = variable("DIRAPI_TRACE"))
+        settings.trace = std::string(*trace);
     return settings;
 }
 

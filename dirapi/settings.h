@@ -26,10 +26,11 @@ struct Settings
     PlantSize size;                  // DIRAPI_DEMO
     int32_t maxObj = kDefaultMaxObj; // DIRAPI_MAXOBJ, taken as it is, even 0 or below
     int32_t delayMs = 0;             // DIRAPI_DELAY_MS
+    std::string trace;               // DIRAPI_TRACE: a file that gets one line per call
 };
 
-// Reads DIRAPI_FILE, DIRAPI_DEMO, DIRAPI_MAXOBJ and DIRAPI_DELAY_MS. A malformed value is
-// reported and its default used; DIRAPI_FILE wins over DIRAPI_DEMO.
+// Reads DIRAPI_FILE, DIRAPI_DEMO, DIRAPI_MAXOBJ, DIRAPI_DELAY_MS and DIRAPI_TRACE. A malformed
+// value is reported and its default used; DIRAPI_FILE wins over DIRAPI_DEMO.
 Settings readSettings();
 
 } // namespace dirapi
