@@ -3,7 +3,7 @@
 #include "app/arbolixdlg.h"
 #include "res/resource.h"
 #include "res/templates.h"
-#include "search/findwalk.h"
+#include "search/treewalk.h"
 #include "toolkit/dataexchange.h"
 #include "toolkit/messagebox.h"
 
@@ -59,8 +59,8 @@ void CFindDlg::FindNext()
 
     search::FindMemory memory{std::move(main.m_strLastStation), std::move(main.m_strLastCompound),
                               std::move(main.m_strLastBlock)};
-    auto result = search::findNext(*main.m_tree, {m_strStation, m_strCompound, m_strBlock},
-                                   std::move(memory));
+    auto result = search::findNextInTree(*main.m_tree, {m_strStation, m_strCompound, m_strBlock},
+                                         std::move(memory));
     // Still searching while the selection opens the match's ancestors: they keep their children.
     if (result.item)
         main.m_tree->selectItem(result.item);

@@ -15,33 +15,6 @@ TreeStore::TreeStore(size_t maxNodes, size_t maxTextBytes)
     allocateNode(); // the root
 }
 
-const TreeStore::Node* TreeStore::live(NodeId node) const
-{
-    if (node >= m_nodeSlots || (at(node).lengthAndFlags & kFree))
-        return nullptr;
-    return &at(node);
-}
-
-bool TreeStore::isItem(NodeId node) const
-{
-    return node != kRoot && live(node) != nullptr;
-}
-
-TreeStore::NodeId TreeStore::node(TreeItem item) const
-{
-    const NodeId id = item.m_index;
-    if (!isItem(id) || at(id).generation != item.m_generation)
-        return kNone;
-    return id;
-}
-
-TreeItem TreeStore::item(NodeId node) const
-{
-    if (!isItem(node))
-        return {};
-    return TreeItem(node, at(node).generation);
-}
-
 bool TreeStore::canInsert(NodeId parent, size_t textLength) const
 {
     const Node* p = live(parent);
@@ -216,28 +189,10 @@ void TreeStore::compactArena()
     m_deadBytes = 0;
 }
 
-TreeStore::NodeId TreeStore::parent(NodeId node) const
-{
-    const Node* n = live(node);
-    return n ? n->parent : kNone;
-}
-
-TreeStore::NodeId TreeStore::firstChild(NodeId node) const
-{
-    const Node* n = live(node);
-    return n ? n->first : kNone;
-}
-
 TreeStore::NodeId TreeStore::lastChild(NodeId node) const
 {
     const Node* n = live(node);
     return n && n->first != kNone ? at(n->first).prev : kNone;
-}
-
-TreeStore::NodeId TreeStore::nextSibling(NodeId node) const
-{
-    const Node* n = live(node);
-    return n && node != kRoot ? n->next : kNone;
 }
 
 TreeStore::NodeId TreeStore::previousSibling(NodeId node) const
@@ -270,14 +225,6 @@ void TreeStore::renumber(NodeId parent)
     for (NodeId c = at(parent).first; c != kNone; c = at(c).next)
         at(c).row = row++;
     at(parent).lengthAndFlags &= ~kRowsDirty;
-}
-
-std::string_view TreeStore::text(NodeId node) const
-{
-    const Node* n = live(node);
-    if (!n || node == kRoot)
-        return {};
-    return {m_arena.data() + n->offset, n->lengthAndFlags & kLengthMask};
 }
 
 bool TreeStore::isLeaf(NodeId node) const

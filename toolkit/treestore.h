@@ -123,6 +123,61 @@ private:
     uint64_t m_stamp = 0;
 };
 
+// The handful of lookups every walk and insert makes, kept inline so they cost no call.
+
+inline const TreeStore::Node* TreeStore::live(NodeId node) const
+{
+    if (node >= m_nodeSlots || (at(node).lengthAndFlags & kFree))
+        return nullptr;
+    return &at(node);
+}
+
+inline bool TreeStore::isItem(NodeId node) const
+{
+    return node != kRoot && live(node) != nullptr;
+}
+
+inline TreeStore::NodeId TreeStore::node(TreeItem item) const
+{
+    const NodeId id = item.m_index;
+    if (!isItem(id) || at(id).generation != item.m_generation)
+        return kNone;
+    return id;
+}
+
+inline TreeItem TreeStore::item(NodeId node) const
+{
+    if (!isItem(node))
+        return {};
+    return TreeItem(node, at(node).generation);
+}
+
+inline TreeStore::NodeId TreeStore::parent(NodeId node) const
+{
+    const Node* n = live(node);
+    return n ? n->parent : kNone;
+}
+
+inline TreeStore::NodeId TreeStore::firstChild(NodeId node) const
+{
+    const Node* n = live(node);
+    return n ? n->first : kNone;
+}
+
+inline TreeStore::NodeId TreeStore::nextSibling(NodeId node) const
+{
+    const Node* n = live(node);
+    return n && node != kRoot ? n->next : kNone;
+}
+
+inline std::string_view TreeStore::text(NodeId node) const
+{
+    const Node* n = live(node);
+    if (!n || node == kRoot)
+        return {};
+    return {m_arena.data() + n->offset, n->lengthAndFlags & kLengthMask};
+}
+
 } // namespace tk
 
 #endif
