@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
 PACKAGES := cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-dejavu-core \
-            xvfb xauth openbox x11-utils
+            xvfb xauth openbox x11-utils xdotool
 BUILD := build
 ASAN_BUILD := build-asan
 NPROC := $(shell nproc 2>/dev/null || echo 2)
@@ -89,12 +89,3 @@ fuzz:
 	  fi; \
 	  grep -E '^(Done|stat::average_exec_per_sec)' $(FUZZ_BUILD)/fuzz_$$t.log; \
 	done
-
-# Benchmark: Arbolix against the bare directory listing and a plain QTreeWidget on generated
-# plants of 10 thousand, 100 thousand and a million blocks. Prints medians and writes them to
-# $(BUILD)/bench.json. Not a test. BENCH_QUICK=1 runs the two small sizes once.
-.PHONY: bench
-
-bench: build
-	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/arbolix_bench $(if $(BENCH_QUICK),--quick) \
-	  --json $(BUILD)/bench.json

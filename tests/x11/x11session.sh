@@ -1,0 +1,86 @@
+# Shared by the x11 tests, sourced inside xvfb-run: a window manager, the program started with
+# the stand-in library tracing its calls, bounded polling, and clean-up whatever happens.
+set -eu
+
+PROGRAM=$1
+WORK=$2
+TIMEOUT_S=${X11_TIMEOUT_S:-30}
+rm -rf "$WORK" && mkdir -p "$WORK"
+TRACE=$WORK/trace.txt
+export ARBOLIX_X11_RECORD=$WORK/started.txt
+export QT_QPA_PLATFORM=xcb
+unset DIRAPI_DEMO DIRAPI_FILE DIRAPI_DELAY_MS DIRAPI_MAXOBJ
+
+WM_PID=
+APP_PID=
+cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$TRACE" ] && { echo "-- library calls:" >&2; cat "$TRACE" >&2; }
+    exit 1
+}
+
+# wait_until DESCRIPTION COMMAND...: polls every 0.1 s, fails after TIMEOUT_S.
+wait_until() {
+    local what=$1
+    shift
+    local tries=$((TIMEOUT_S * 10))
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || fail "timed out waiting for $what"
+        sleep 0.1
+    done
+}
+
+# The visible top-level windows whose title is exactly $1, one id a line.
+windows_named() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
+}
+has_window() { [ -n "$(windows_named "$1")" ]; }
+has_no_window() { [ -z "$(windows_named "$1")" ]; }
+window_count() { windows_named "$1" | grep -c . || true; }
+traced() { [ -f "$TRACE" ] && grep -qxF "$1" "$TRACE"; }
+active_window_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
+start_window_manager() {
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    WM_PID=$!
+    wait_until "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+}
+
+# start_program [VAR=value...]: the program with $PROGRAM_OPTION as its argument, if set, its
+# library tracing to $TRACE.
+start_program() {
+    env "$@" DIRAPI_TRACE="$TRACE" "$PROGRAM" ${PROGRAM_OPTION:+"$PROGRAM_OPTION"} >"$WORK/program.log" 2>&1 &
+    APP_PID=$!
+}
+
+# The main window, once the population has ended ($1: the last listing call of the plant).
+main_window_after_population() {
+    wait_until "the last listing" traced "$1"
+    wait_until "the Initializing window to go" has_no_window Initializing
+    wait_until "the main window" has_window Arbolix
+    MAIN=$(windows_named Arbolix | head -n 1)
+    xdotool windowactivate --sync "$MAIN"
+    wait_until "the main window to be active" active_window_is "$MAIN"
+}
+
+# Ends the program as the operator would, and checks the directory was released once.
+end_program() {
+    xdotool windowactivate --sync "$MAIN" key --clearmodifiers Escape
+    local tries=$((TIMEOUT_S * 10))
+    while kill -0 "$APP_PID" 2>/dev/null; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || fail "the program did not end on Escape"
+        sleep 0.1
+    done
+    wait "$APP_PID" || fail "the program ended with status $?"
+    APP_PID=
+    [ "$(grep -cxF an_exit "$TRACE")" = 1 ] || fail "an_exit was not called exactly once"
+}
