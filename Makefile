@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
 PACKAGES := cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-dejavu-core \
-            xvfb xauth openbox x11-utils xdotool
+            xvfb xauth openbox x11-utils xdotool dpkg-dev file desktop-file-utils
 BUILD := build
 ASAN_BUILD := build-asan
 NPROC := $(shell nproc 2>/dev/null || echo 2)
@@ -89,6 +89,28 @@ fuzz:
 	  fi; \
 	  grep -E '^(Done|stat::average_exec_per_sec)' $(FUZZ_BUILD)/fuzz_$$t.log; \
 	done
+
+# Installing: `make install PREFIX=/opt/arbolix` (DESTDIR is honoured too). The library goes to
+# lib/x86_64-linux-gnu under the prefix; outside /usr and /usr/local the loader must be told
+# where (ldconfig or LD_LIBRARY_PATH), as the program carries no run path.
+PREFIX ?= /usr/local
+
+.PHONY: install package screenshots
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The two Debian packages, in $(BUILD)/: arbolix_VERSION_ARCH.deb and
+# libdirapi1-standin_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD) && cpack
+
+# Redraws docs/*.png from the real program under a virtual display.
+SCREENSHOT_PACKAGES := xvfb xauth openbox x11-utils xdotool imagemagick
+
+screenshots: build
+	@$(MAKE) --no-print-directory deps PACKAGES="$(SCREENSHOT_PACKAGES)"
+	xvfb-run -a -s "-screen 0 1024x720x24" tools/screenshots.sh $(BUILD)/app/arbolix docs
 
 # Benchmark: Arbolix against the bare directory listing and a plain QTreeWidget on generated
 # plants of 10 thousand, 100 thousand and a million blocks. Prints medians and writes them to
