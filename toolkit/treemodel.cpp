@@ -59,8 +59,10 @@ TreeModel::NodeId TreeModel::insertItem(NodeId parent, std::string_view text, bo
 {
     if (!m_store->canInsert(parent, text.size()))
         return kNone;
-    const bool notify = isInModel(parent) && areRowsShown(parent);
-    const bool buttonChanges = !notify && isInModel(parent) && !mayHaveChildren(parent);
+    // The cheap flags first: in a bulk fill almost every parent shows no rows and has children.
+    const bool parentShowsRows = areRowsShown(parent);
+    const bool notify = parentShowsRows && isInModel(parent);
+    const bool buttonChanges = !parentShowsRows && !mayHaveChildren(parent) && isInModel(parent);
     const ChangeUnderWay change(*this);
     if (notify) {
         const int row = static_cast<int>(m_store->childCount(parent));

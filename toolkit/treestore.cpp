@@ -203,12 +203,6 @@ TreeStore::NodeId TreeStore::previousSibling(NodeId node) const
     return n->prev;
 }
 
-uint32_t TreeStore::childCount(NodeId node) const
-{
-    const Node* n = live(node);
-    return n ? n->count : 0;
-}
-
 uint32_t TreeStore::row(NodeId node)
 {
     if (!isItem(node))
@@ -225,18 +219,6 @@ void TreeStore::renumber(NodeId parent)
     for (NodeId c = at(parent).first; c != kNone; c = at(c).next)
         at(c).row = row++;
     at(parent).lengthAndFlags &= ~kRowsDirty;
-}
-
-bool TreeStore::isLeaf(NodeId node) const
-{
-    const Node* n = live(node);
-    return n && (n->lengthAndFlags & kLeaf);
-}
-
-bool TreeStore::isExpandable(NodeId node) const
-{
-    const Node* n = live(node);
-    return n && (n->lengthAndFlags & kExpandable);
 }
 
 void TreeStore::setExpandable(NodeId node, bool expandable)
@@ -258,12 +240,6 @@ bool TreeStore::isAncestorOrSelf(NodeId ancestor, NodeId node) const
             return true;
     }
     return false;
-}
-
-bool TreeStore::rowsShown(NodeId node) const
-{
-    const Node* n = live(node);
-    return n && (n->lengthAndFlags & kRowsShown);
 }
 
 void TreeStore::setRowsShown(NodeId node, bool shown)

@@ -170,6 +170,30 @@ inline TreeStore::NodeId TreeStore::nextSibling(NodeId node) const
     return n && node != kRoot ? n->next : kNone;
 }
 
+inline uint32_t TreeStore::childCount(NodeId node) const
+{
+    const Node* n = live(node);
+    return n ? n->count : 0;
+}
+
+inline bool TreeStore::isLeaf(NodeId node) const
+{
+    const Node* n = live(node);
+    return n && (n->lengthAndFlags & kLeaf);
+}
+
+inline bool TreeStore::isExpandable(NodeId node) const
+{
+    const Node* n = live(node);
+    return n && (n->lengthAndFlags & kExpandable);
+}
+
+inline bool TreeStore::rowsShown(NodeId node) const
+{
+    const Node* n = live(node);
+    return n && (n->lengthAndFlags & kRowsShown);
+}
+
 inline std::string_view TreeStore::text(NodeId node) const
 {
     const Node* n = live(node);
