@@ -2,7 +2,7 @@
 
 #include "app/arbolixdlg.h"
 #include "app/commandoption.h"
-#include "toolkit/terminationsignals.h"
+#include "app/terminationsignals.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -54,8 +54,8 @@ bool CArbolixApp::InitInstance(const std::string& cmdOption)
     auto dlg = std::make_unique<CArbolixDlg>();
     dlg->m_strCmdOption = cmdOption;
     // SIGTERM, SIGINT and SIGHUP end the run like Exit, so the directory is still released.
-    const tk::TerminationSignals termination;
-    QObject::connect(&termination, &tk::TerminationSignals::terminationRequested, dlg.get(),
+    const TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, dlg.get(),
                      [main = dlg.get()] { closeOnTermination(*main); });
     dlg->doModal();
     dlg->ReleaseDirectory();

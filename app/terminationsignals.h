@@ -1,8 +1,8 @@
 // Requests to end the program from outside (SIGTERM, SIGINT, SIGHUP), turned into a Qt signal on
 // the user-interface thread, so they are handled like any other event: at a point where the
 // program can stop cleanly, never in the middle of a job.
-#ifndef ARBOLIX_TOOLKIT_TERMINATIONSIGNALS_H
-#define ARBOLIX_TOOLKIT_TERMINATIONSIGNALS_H
+#ifndef ARBOLIX_APP_TERMINATIONSIGNALS_H
+#define ARBOLIX_APP_TERMINATIONSIGNALS_H
 
 #include <QObject>
 #include <array>
@@ -10,8 +10,6 @@
 #include <memory>
 
 class QSocketNotifier;
-
-namespace tk {
 
 class TerminationSignals : public QObject
 {
@@ -44,7 +42,5 @@ private:
     std::array<struct sigaction, kSignals.size()> m_previous{};
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
-
-} // namespace tk
 
 #endif

@@ -1,12 +1,10 @@
-#include "toolkit/terminationsignals.h"
+#include "app/terminationsignals.h"
 
 #include <QSocketNotifier>
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
-
-namespace tk {
 
 namespace {
 
@@ -81,5 +79,3 @@ void TerminationSignals::drain()
             emit terminationRequested(bytes[i]);
     }
 }
-
-} // namespace tk
