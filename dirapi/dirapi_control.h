@@ -39,7 +39,8 @@ struct Call
 };
 
 // Back to the state the environment selects, read again now (DIRAPI_FILE, DIRAPI_DEMO,
-// DIRAPI_MAXOBJ, DIRAPI_DELAY_MS): file, generated or built-in plant, N from DIRAPI_MAXOBJ or 256,
+// DIRAPI_MAXOBJ, DIRAPI_DELAY_MS, DIRAPI_TRACE): file, generated or built-in plant, N from
+// DIRAPI_MAXOBJ or 256,
 // no failures, no misbehaviour, no hook, empty call record, an_exit count 0.
 void reset();
 
