@@ -40,8 +40,7 @@ struct Call
 
 // Back to the state the environment selects, read again now (DIRAPI_FILE, DIRAPI_DEMO,
 // DIRAPI_MAXOBJ, DIRAPI_DELAY_MS, DIRAPI_TRACE): file, generated or built-in plant, N from
-// DIRAPI_MAXOBJ or 256,
-// no failures, no misbehaviour, no hook, empty call record, an_exit count 0.
+// DIRAPI_MAXOBJ or 256, no failures, no misbehaviour, no hook, empty call record, an_exit count 0.
 void reset();
 
 // Replaces the plant with one in plant listing file format (problems reported on standard error
