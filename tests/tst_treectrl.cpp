@@ -78,6 +78,7 @@ private slots:
     void doubleClickIsReportedOnItemsAndOnEmptySpace();
     void childAddedToAVisibleCollapsedItemGetsAnExpandButton();
     void displayDecodesTextWhileTheBytesStayExact();
+    void caretIsAlwaysTheHighlightedSelection();
 };
 
 void TreeCtrlTest::modelStaysConsistentThroughEveryKindOfChange()
@@ -370,6 +371,21 @@ void TreeCtrlTest::displayDecodesTextWhileTheBytesStayExact()
     tree.expandItem(item, Action::Expand);
     QVERIFY(tree.model()->flags(tree.indexOf(leaf)) & Qt::ItemNeverHasChildren);
     QVERIFY(tree.insertItem("child", leaf).isNull());
+}
+
+void TreeCtrlTest::caretIsAlwaysTheHighlightedSelection()
+{
+    TreeCtrl tree;
+    Plant plant(tree);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    // Focus coming in, or keys with Ctrl, move the current item without selecting it in Qt.
+    const QModelIndex second = tree.indexOf(plant.s[1]);
+    tree.selectionModel()->setCurrentIndex(second, QItemSelectionModel::NoUpdate);
+    QCOMPARE(tree.selectedItem(), plant.s[1]);
+    QCOMPARE(tree.selectionModel()->selectedIndexes(), QModelIndexList{second});
+    tree.selectItem(plant.s[0]);
+    QCOMPARE(tree.selectionModel()->selectedIndexes(), QModelIndexList{tree.indexOf(plant.s[0])});
 }
 
 QTEST_MAIN(TreeCtrlTest)

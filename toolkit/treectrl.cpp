@@ -37,7 +37,12 @@ TreeCtrl::TreeCtrl(QWidget* parent) : QTreeView(parent), m_model(std::make_uniqu
     setPalette(colours);
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { emit caretChanged(itemAt(current)); });
+            [this](const QModelIndex& current) {
+                // The caret is the selection: Qt can move it without selecting (focus in).
+                if (current.isValid() && !selectionModel()->isSelected(current))
+                    selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+                emit caretChanged(itemAt(current));
+            });
     connect(m_model.get(), &TreeModel::rowsAboutToBeFetched, this,
             [this](TreeItem item) { emit itemExpanding(item, ExpandAction::Expand); });
     // The view caches each visible row's expand button; only a new layout redraws it.
