@@ -2,6 +2,7 @@
 #include "dirapi/dirapi_control.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
+#include "toolkit/treestore.h"
 
 #include <QtTest>
 
@@ -172,6 +173,38 @@ private slots:
         tree.expandItem(wp02, Action::Expand);
         QVERIFY(childTexts(tree, wp02).empty());
         QVERIFY(!tree.itemHasChildren(wp02));
+    }
+
+    void textsStayRightWhenRefreshesCompactTheStore()
+    {
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
+        const std::size_t slotCount = tree.store().nodeSlots();
+        bool compacted = false;
+        std::string expected;
+        for (int cycle = 0; cycle < 150; ++cycle) {
+            // Every expansion lists other names, as a directory under change does; never more
+            // items than before, so the last slots stay with the station listed after WP01.
+            const std::string compound = "C" + std::to_string(cycle);
+            std::string plant;
+            expected = "WP01\n  " + compound + "\n";
+            for (int b = 0; b < 1 + cycle % 4; ++b) {
+                const std::string block = "B" + std::to_string(cycle) + "_" + std::to_string(b);
+                plant += "WP01 " + compound + " " + block + " AIN\n";
+                expected += "    " + block + std::string(13 - block.size(), ' ') + "AIN\n";
+            }
+            dirapi_control::loadPlant(plant + "WP02 UC03 CALC1 CALC\n");
+            const std::size_t arenaBefore = tree.store().arenaBytes();
+            tree.expandItem(wp01, Action::Collapse);
+            tree.expandItem(wp01, Action::Expand);
+            compacted = compacted || tree.store().arenaBytes() < arenaBefore;
+        }
+        QVERIFY(compacted);
+        QCOMPARE(tree.store().nodeSlots(), slotCount);
+        QCOMPARE(dumpTree(tree), expected + "WP02\n"
+                                            "  UC03\n"
+                                            "    CALC1        CALC\n");
     }
 
     void selectedItemDeletedByRefreshIsNeverRemembered()

@@ -87,6 +87,7 @@ private slots:
     void repeatedRefreshCyclesDoNotGrowTheArenaOrNodes();
     void exhaustedCapacityGivesNoItemAndChangesNothing();
     void fullArenaIsCompactedBeforeAnInsertFails();
+    void textsSurviveTheCompactionsThatRefreshCyclesTrigger();
 };
 
 void TreeStoreTest::randomInsertsAndDeletesMatchAReferenceTree()
@@ -265,6 +266,98 @@ void TreeStoreTest::fullArenaIsCompactedBeforeAnInsertFails()
     QCOMPARE(std::string(store.text(fresh)), std::string(34, 'f'));
     QVERIFY(store.arenaBytes() <= 64);
     QCOMPARE(store.insert(TreeStore::kRoot, "y"), TreeStore::kNone);
+}
+
+namespace {
+
+// A station as the directory lists it in one refresh: its compounds, each with block lines.
+struct ListedStation
+{
+    std::string name;
+    std::vector<std::pair<std::string, std::vector<std::string>>> compounds;
+};
+
+ListedStation listing(int station, int cycle)
+{
+    // Counts and lengths change from cycle to cycle, so freed slots and dead text are reused
+    // unevenly and new slots are appended at the end now and then.
+    ListedStation listed{"ST" + std::to_string(station), {}};
+    const int compounds = 2 + (cycle * 7 + station) % 5;
+    for (int c = 0; c < compounds; ++c) {
+        std::vector<std::string> blocks;
+        const int count = 1 + (cycle * 3 + c) % 9;
+        for (int b = 0; b < count; ++b)
+            blocks.push_back("B" + std::to_string(b) + "_" + std::to_string(cycle) +
+                             std::string(size_t(1 + (b + cycle) % 7), ' ') + "INFO");
+        listed.compounds.emplace_back("C" + std::to_string(c) + "_" + std::to_string(cycle),
+                                      std::move(blocks));
+    }
+    return listed;
+}
+
+std::string dump(const TreeStore& store, NodeId parent = TreeStore::kRoot, int depth = 0)
+{
+    std::string out;
+    for (NodeId n = store.firstChild(parent); n != TreeStore::kNone; n = store.nextSibling(n)) {
+        out += std::string(size_t(depth), '.') + std::string(store.text(n)) + '\n';
+        out += dump(store, n, depth + 1);
+    }
+    return out;
+}
+
+std::string dump(const std::vector<ListedStation>& stations)
+{
+    std::string out;
+    for (const ListedStation& s : stations) {
+        out += s.name + '\n';
+        for (const auto& [compound, blocks] : s.compounds) {
+            out += "." + compound + '\n';
+            for (const std::string& block : blocks)
+                out += ".." + block + '\n';
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+void TreeStoreTest::textsSurviveTheCompactionsThatRefreshCyclesTrigger()
+{
+    TreeStore store;
+    std::vector<ListedStation> shown;
+    std::vector<NodeId> stationNodes;
+    auto insertChildren = [&](NodeId stationNode, const ListedStation& listed) {
+        for (const auto& [compound, blocks] : listed.compounds) {
+            const NodeId c = store.insert(stationNode, compound);
+            for (const std::string& block : blocks)
+                store.insert(c, block, true);
+        }
+    };
+    for (int s = 0; s < 4; ++s) {
+        shown.push_back(listing(s, 0));
+        stationNodes.push_back(store.insert(TreeStore::kRoot, shown.back().name));
+        insertChildren(stationNodes.back(), shown.back());
+    }
+
+    int compactions = 0;
+    int compactionsWithTheLastSlotLive = 0;
+    for (int cycle = 1; cycle < 400; ++cycle) {
+        // A refresh: the station's children go one by one, then the new listing is appended.
+        const int s = cycle % 3; // the last station is never refreshed
+        while (store.firstChild(stationNodes[size_t(s)]) != TreeStore::kNone) {
+            const size_t arenaBefore = store.arenaBytes();
+            store.remove(store.firstChild(stationNodes[size_t(s)]));
+            if (store.arenaBytes() < arenaBefore) {
+                ++compactions;
+                compactionsWithTheLastSlotLive += store.isItem(NodeId(store.nodeSlots() - 1));
+            }
+        }
+        shown[size_t(s)] = listing(s, cycle);
+        insertChildren(stationNodes[size_t(s)], shown[size_t(s)]);
+        QCOMPARE(dump(store), dump(shown));
+    }
+    QVERIFY(compactions >= 3);
+    QVERIFY(compactionsWithTheLastSlotLive >= 1);
 }
 
 QTEST_APPLESS_MAIN(TreeStoreTest)
