@@ -7,9 +7,11 @@
 #include "toolkit/treectrl.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <functional>
 
 using namespace testsupport;
 using dirapi_control::Function;
@@ -55,11 +57,15 @@ public:
     // Presses Find; the path of the selected item, or {"<message>"} when the box came up.
     Path find()
     {
-        const std::size_t before = m_messages.size();
-        QTest::mouseClick(qobject_cast<QPushButton*>(m_find->control(res::IDOK)), Qt::LeftButton);
-        if (m_messages.size() > before)
-            return {"<message>"};
-        return pathOf(m_w.dlg->m_hSelected);
+        return outcomeOf([this] {
+            QTest::mouseClick(qobject_cast<QPushButton*>(m_find->control(res::IDOK)),
+                              Qt::LeftButton);
+        });
+    }
+    // Presses Enter in the field.
+    Path enter(int id)
+    {
+        return outcomeOf([this, id] { QTest::keyClick(field(id), Qt::Key_Return); });
     }
 
     Path pathOf(tk::TreeItem item) const
@@ -73,6 +79,15 @@ public:
     const std::vector<tk::MessageBoxRecord>& messages() const { return m_messages; }
 
 private:
+    Path outcomeOf(const std::function<void()>& press)
+    {
+        const std::size_t before = m_messages.size();
+        press();
+        if (m_messages.size() > before)
+            return {"<message>"};
+        return pathOf(m_w.dlg->m_hSelected);
+    }
+
     MainWindow& m_w;
     QPointer<CFindDlg> m_find;
     std::vector<tk::MessageBoxRecord> m_messages;
@@ -104,7 +119,9 @@ private slots:
 
         const tk::MessageBoxRecord& box = s.messages().front();
         QCOMPARE(box.text, QString("Search pattern not found!"));
-        QCOMPARE(box.caption, QApplication::applicationName());
+        // The application title: the executable's file name without directory and extension.
+        QCOMPARE(box.caption,
+                 QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
         QCOMPARE(box.owner, static_cast<QWidget*>(s.window()));
         QVERIFY(box.icon == tk::MessageBox::Icon::Stop);
     }
@@ -171,8 +188,66 @@ private slots:
         FindSession s(*w);
         s.type(res::IDC_STATION, "ABCDEFGHIJ");
         s.type(res::IDC_COMPOUND, "ABCDEFGHIJKLMNOP");
+        s.type(res::IDC_BLOCK, "ain1 with info");
         QCOMPARE(s.field(res::IDC_STATION)->text(), QString("ABCDEF"));
         QCOMPARE(s.field(res::IDC_COMPOUND)->text(), QString("ABCDEFGHIJKL"));
+        QCOMPARE(s.field(res::IDC_BLOCK)->text(), QString("AIN1 WITH IN"));
+    }
+
+    void findMovesEachFieldIntoItsOwnMember()
+    {
+        auto w = openMainWindow(kPlant);
+        FindSession s(*w);
+        QCOMPARE(s.window()->m_btnClose, s.window()->control(res::IDC_CLOSE));
+        s.type(res::IDC_STATION, "aw0");
+        s.type(res::IDC_COMPOUND, "uc");
+        s.type(res::IDC_BLOCK, "dout");
+        QCOMPARE(s.find(), kMessage); // "aw0" matches no station: the match is case-sensitive
+        QCOMPARE(s.window()->m_strStation, std::string("aw0"));
+        QCOMPARE(s.window()->m_strCompound, std::string("UC"));
+        QCOMPARE(s.window()->m_strBlock, std::string("DOUT"));
+
+        // Members set before the window opens are what its fields show.
+        auto* loaded = new CFindDlg(w->dlg.get());
+        loaded->m_strStation = "AW02";
+        loaded->m_strCompound = "UC03";
+        loaded->m_strBlock = "AIN1";
+        QVERIFY(loaded->create());
+        const auto text = [loaded](int id) {
+            return qobject_cast<QLineEdit*>(loaded->control(id))->text();
+        };
+        QCOMPARE(text(res::IDC_STATION), QString("AW02"));
+        QCOMPARE(text(res::IDC_COMPOUND), QString("UC03"));
+        QCOMPARE(text(res::IDC_BLOCK), QString("AIN1"));
+        loaded->OnCloseButton();
+    }
+
+    void focusStartsOnFindAndTabGoesThroughTheFieldsToClose()
+    {
+        auto w = openMainWindow(kPlant);
+        FindSession s(*w);
+        QVERIFY(QTest::qWaitForWindowActive(s.window()));
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited,
+                 QStringList({"ctl1", "ctl1003", "ctl1004", "ctl1005", "ctl1006", "ctl1"}));
+    }
+
+    void enterInAFieldFindsAndKeepsTheWindowOpen()
+    {
+        auto w = openMainWindow(kPlant);
+        FindSession s(*w);
+        s.type(res::IDC_STATION, "W");
+        QCOMPARE(s.enter(res::IDC_STATION), (Path{"WP01"}));
+        s.type(res::IDC_STATION, "");
+        s.type(res::IDC_BLOCK, "DOUT");
+        QCOMPARE(s.enter(res::IDC_BLOCK), (Path{"AW02", "UC03", "DOUT1        DOUT"}));
+        QCOMPARE(s.enter(res::IDC_COMPOUND), kMessage);
+        QVERIFY(s.window() && s.window()->isVisible());
+        QCOMPARE(w->dlg->m_pFindDlg.data(), s.window());
     }
 
     void levelsKeepTheirOwnPlace()
@@ -211,36 +286,54 @@ private slots:
         QCOMPARE(s.find(), kMessage);
     }
 
-    void closeThenFindStartsAfreshWithEmptyFields()
+    void closeEscapeAndTheCloseBoxForgetEveryLevel_data()
     {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Close") << 0;
+        QTest::newRow("Escape") << 1;
+        QTest::newRow("close box") << 2;
+    }
+    void closeEscapeAndTheCloseBoxForgetEveryLevel()
+    {
+        QFETCH(int, how);
         auto w = openMainWindow(kPlant);
+        CArbolixDlg& main = *w->dlg;
         {
+            // One match at every level, so each has something to forget.
             FindSession s(*w);
             s.type(res::IDC_STATION, "W");
             QCOMPARE(s.find(), (Path{"WP01"}));
-            QTest::mouseClick(s.window()->m_btnClose, Qt::LeftButton);
-            QVERIFY(!w->dlg->m_pFindDlg);
-            QVERIFY(w->dlg->m_strLastStation.empty());
+            s.type(res::IDC_STATION, "");
+            s.type(res::IDC_COMPOUND, "UC0");
+            QCOMPARE(s.find(), (Path{"WP01", "UC01"}));
+            s.type(res::IDC_COMPOUND, "");
+            QCOMPARE(s.find(), (Path{"WP01", "UC01", "AIN1         AIN"}));
+            QVERIFY(!main.m_strLastStation.empty() && !main.m_strLastCompound.empty() &&
+                    !main.m_strLastBlock.empty());
+
+            if (how == 0)
+                QTest::mouseClick(s.window()->m_btnClose, Qt::LeftButton);
+            else if (how == 1)
+                QTest::keyClick(s.window(), Qt::Key_Escape);
+            else
+                s.window()->close();
+            QVERIFY(!main.m_pFindDlg);
+            QVERIFY(main.m_strLastStation.empty());
+            QVERIFY(main.m_strLastCompound.empty());
+            QVERIFY(main.m_strLastBlock.empty());
             QTRY_VERIFY(!s.window());
         }
+        // A fresh window with empty fields, and every level starts again from the top.
         FindSession again(*w);
-        QVERIFY(again.field(res::IDC_STATION)->text().isEmpty());
+        QVERIFY(again.window() && again.window()->isVisible());
+        for (int id : {res::IDC_STATION, res::IDC_COMPOUND, res::IDC_BLOCK})
+            QVERIFY(again.field(id)->text().isEmpty());
+        QCOMPARE(again.find(), (Path{"WP01", "UC01", "AIN1         AIN"}));
+        again.type(res::IDC_COMPOUND, "UC0");
+        QCOMPARE(again.find(), (Path{"WP01", "UC01"}));
+        again.type(res::IDC_COMPOUND, "");
         again.type(res::IDC_STATION, "W");
         QCOMPARE(again.find(), (Path{"WP01"}));
-    }
-
-    void escapeActsAsClose()
-    {
-        auto w = openMainWindow(kPlant);
-        FindSession s(*w);
-        s.type(res::IDC_STATION, "W");
-        QCOMPARE(s.find(), (Path{"WP01"}));
-        QTest::keyClick(s.window(), Qt::Key_Escape);
-        QVERIFY(!w->dlg->m_pFindDlg);
-        QVERIFY(w->dlg->m_strLastStation.empty());
-        QTRY_VERIFY(!s.window());
-        s.openWindow();
-        QVERIFY(s.window() && s.window()->isVisible());
     }
 
     void findDoesNotAskTheDirectoryNorRefreshTheBranchesItOpens()
