@@ -59,8 +59,13 @@ bool EventGate::eventFilter(QObject* watched, QEvent* event)
     if (!watched->isWidgetType() || !isHeldType(event->type()))
         return false;
     m_held.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
-    // A close request left accepted would close the window although it never reached it.
-    event->ignore();
+    // A close request left accepted would close the window although it never reached it. Input
+    // left unaccepted would be offered to each parent in turn, and each would hold a copy of its
+    // own: one key or click would act several times once the gate opens.
+    if (event->type() == QEvent::Close)
+        event->ignore();
+    else
+        event->accept();
     return true;
 }
 
