@@ -4,9 +4,14 @@
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
 
+#include <QAbstractEventDispatcher>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <thread>
 
 using namespace testsupport;
 using dirapi_control::Function;
@@ -26,6 +31,64 @@ struct ProgressProbe
     int maximum = -1;
     int value = -1;
 };
+
+// Calls back for every event of one type that reaches the watched object, and may take it.
+class EventProbe : public QObject
+{
+public:
+    EventProbe(QObject* watched, QEvent::Type type, std::function<bool()> onEvent)
+        : m_type(type), m_onEvent(std::move(onEvent))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != m_type || !m_onEvent())
+            return false;
+        event->accept(); // taken, as a widget takes input it handles
+        return true;
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<bool()> m_onEvent;
+};
+
+// One event of each kind of input the operator can give, aimed at a widget.
+QEvent* inputEvent(QEvent::Type type, QWidget* target)
+{
+    const QPointF at(5, 5);
+    const QPointF global = target->mapToGlobal(at);
+    const QPointingDevice* mouse = QPointingDevice::primaryPointingDevice();
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+        return new QKeyEvent(type, Qt::Key_End, Qt::NoModifier);
+    case QEvent::Shortcut:
+        return new QShortcutEvent(QKeySequence(QKeySequence::Copy), 0);
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return new QMouseEvent(type, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    case QEvent::MouseButtonRelease:
+        return new QMouseEvent(type, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    case QEvent::Wheel:
+        return new QWheelEvent(at, global, QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                               Qt::NoScrollPhase, false);
+    case QEvent::ContextMenu:
+        return new QContextMenuEvent(QContextMenuEvent::Keyboard, at.toPoint(), global.toPoint());
+    case QEvent::TouchBegin:
+        return new QTouchEvent(type, mouse);
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+        return new QTabletEvent(type, mouse, at, global, 0.5, 0, 0, 0, 0, 0, Qt::NoModifier,
+                                Qt::LeftButton, Qt::LeftButton);
+    default:
+        return nullptr;
+    }
+}
 
 } // namespace
 
@@ -212,6 +275,96 @@ private slots:
         // Afterwards they are handled, in order.
         QVERIFY(QTest::qWaitFor([&] { return exitClicked; }));
         QVERIFY(QTest::qWaitFor([&] { return !dlg->isVisible(); }));
+    }
+
+    void everyKindOfInputIsHeldUntilThePopulationEnds_data()
+    {
+        QTest::addColumn<int>("type");
+        for (QEvent::Type type :
+             {QEvent::KeyPress, QEvent::KeyRelease, QEvent::ShortcutOverride, QEvent::Shortcut,
+              QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+              QEvent::Wheel, QEvent::ContextMenu, QEvent::TouchBegin, QEvent::TabletPress,
+              QEvent::TabletRelease})
+            QTest::addRow("%d", int(type)) << int(type);
+    }
+    void everyKindOfInputIsHeldUntilThePopulationEnds()
+    {
+        QFETCH(int, type);
+        auto w = openMainWindow(kPlant, 1, {}, false);
+        CArbolixDlg* dlg = w->dlg.get();
+        QWidget* target = dlg->m_tree->viewport();
+        int duringPopulation = 0;
+        int afterwards = 0;
+        // On the widget and every parent that Qt offers input to which a child left unaccepted.
+        // Eaten once counted: what the event would do afterwards is not this test's business.
+        std::vector<std::unique_ptr<EventProbe>> probes;
+        for (QWidget* widget = target; widget; widget = widget->parentWidget()) {
+            probes.push_back(std::make_unique<EventProbe>(widget, QEvent::Type(type), [&] {
+                ++(dlg->m_pInitDlg ? duringPopulation : afterwards);
+                return true;
+            }));
+        }
+        bool posted = false;
+        int callsAfterPosting = 0;
+        dirapi_control::setBeforeCall([&](Function f, int) {
+            if (!posted && f == Function::AllBlk) {
+                posted = true;
+                QCoreApplication::postEvent(target, inputEvent(QEvent::Type(type), target));
+            } else if (posted) {
+                ++callsAfterPosting;
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            }
+        });
+        QVERIFY(QTest::qWaitFor([&] { return dlg->isPopulated() && !dlg->m_pInitDlg; }));
+        dirapi_control::setBeforeCall(nullptr);
+        QVERIFY(callsAfterPosting > 3);
+        QCOMPARE(duringPopulation, 0);
+        // Held, not dropped, and delivered once: not once more for every parent of the target.
+        QTRY_VERIFY(afterwards > 0);
+        QTest::qWait(20);
+        QCOMPARE(afterwards, 1);
+    }
+
+    void populationLeavesNoTimerRunning()
+    {
+        auto w = openMainWindow(kPlant);
+        QVERIFY(w->dlg->isPopulated());
+        QTest::qWait(50); // the views' own one-off timers fire and stop
+        // A zero-period timer left running would wake the program for ever with nothing to do.
+        QList<QObject*> objects = w->dlg->findChildren<QObject*>();
+        objects.prepend(w->dlg.get());
+        for (QObject* object : objects) {
+            const auto timers = QAbstractEventDispatcher::instance()->registeredTimers(object);
+            for (const QAbstractEventDispatcher::TimerInfo& timer : timers)
+                QVERIFY2(timer.interval > 0, object->metaObject()->className());
+        }
+    }
+
+    void initializingWindowShowsTheBarAdvancingWhileTheDirectoryIsSlow()
+    {
+        std::string plant;
+        for (int i = 0; i < 12; ++i)
+            plant += "S" + std::to_string(i) + " UC" + std::to_string(i) + " AIN1 AIN\n";
+        auto w = openMainWindow(plant, 256, {}, false);
+        std::unique_ptr<EventProbe> probe;
+        std::vector<int> paintedValues;
+        dirapi_control::setBeforeCall([&](Function, int) {
+            QProgressBar* bar = w->dlg->m_pInitDlg ? w->dlg->m_pInitDlg->m_progress : nullptr;
+            if (bar && !probe) {
+                probe = std::make_unique<EventProbe>(bar, QEvent::Paint, [&paintedValues, bar] {
+                    paintedValues.push_back(bar->value());
+                    return false;
+                });
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(15)); // a slow network
+        });
+        QVERIFY(QTest::qWaitFor([&] { return w->dlg->isPopulated() && !w->dlg->m_pInitDlg; }));
+        dirapi_control::setBeforeCall(nullptr);
+        QVERIFY(probe);
+        // The bar was painted while the tree filled, and not only at its start.
+        QVERIFY(!paintedValues.empty());
+        QVERIFY2(*std::max_element(paintedValues.begin(), paintedValues.end()) > 0,
+                 qPrintable(QString::number(paintedValues.size())));
     }
 
     void noBuffersMeansAnEmptyDirectoryWithoutListingCalls_data()
