@@ -6,7 +6,8 @@ namespace directory {
 
 namespace {
 ZeroedAllocator g_allocator = &std::calloc;
-}
+ZeroedRelease g_release = &std::free;
+} // namespace
 
 ZeroedAllocator zeroedAllocator()
 {
@@ -18,9 +19,14 @@ void setZeroedAllocator(ZeroedAllocator allocator)
     g_allocator = allocator ? allocator : &std::calloc;
 }
 
+void setZeroedRelease(ZeroedRelease release)
+{
+    g_release = release ? release : &std::free;
+}
+
 void ZeroedBuffer::Free::operator()(char* bytes) const
 {
-    std::free(bytes);
+    g_release(bytes);
 }
 
 bool ZeroedBuffer::allocate(int64_t count, std::size_t entrySize)

@@ -14,6 +14,10 @@ using ZeroedAllocator = void* (*)(std::size_t count, std::size_t size);
 ZeroedAllocator zeroedAllocator();
 void setZeroedAllocator(ZeroedAllocator allocator); // nullptr restores calloc
 
+// free's shape; tests put a recording one in place to see when the buffers go.
+using ZeroedRelease = void (*)(void* bytes);
+void setZeroedRelease(ZeroedRelease release); // nullptr restores free
+
 class ZeroedBuffer
 {
 public:

@@ -2,12 +2,14 @@
 #include "app/arbolixapp.h"
 #include "app/commandoption.h"
 #include "dirapi/dirapi_control.h"
+#include "directory/zeroedbuffer.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QtTest>
+#include <cstdlib>
 #include <functional>
 
 using namespace testsupport;
@@ -33,6 +35,33 @@ void runAndClose(const std::function<void(CArbolixDlg&)>& close, std::string* op
     };
     QTimer::singleShot(0, poll);
     theApp.InitInstance("AB01 extra");
+}
+
+// Counts the directory buffers freed before and after an_exit, while it is in place.
+struct FreeRecorder
+{
+    static inline int beforeExit = 0;
+    static inline int afterExit = 0;
+    FreeRecorder()
+    {
+        beforeExit = afterExit = 0;
+        directory::setZeroedRelease([](void* bytes) {
+            ++(dirapi_control::exitCount() == 0 ? beforeExit : afterExit);
+            std::free(bytes);
+        });
+    }
+    ~FreeRecorder() { directory::setZeroedRelease(nullptr); }
+    FreeRecorder(const FreeRecorder&) = delete;
+    FreeRecorder& operator=(const FreeRecorder&) = delete;
+};
+
+CArbolixDlg* shownMainWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dlg = qobject_cast<CArbolixDlg*>(widget))
+            return dlg;
+    }
+    return nullptr;
 }
 
 int countCalls(Function function)
@@ -79,6 +108,7 @@ private slots:
     {
         QFETCH(int, how);
         std::string option;
+        const FreeRecorder frees;
         runAndClose(
             [how](CArbolixDlg& dlg) {
                 if (how == 0)
@@ -93,10 +123,68 @@ private slots:
         QCOMPARE(dirapi_control::exitCount(), 1);
         QCOMPARE(countCalls(Function::GetMaxObj), 1);
         QCOMPARE(countCalls(Function::Exit), 1);
-        // an_exit is the last call: the buffers were freed before it.
+        // All six buffers were freed, each before an_exit, which is the library's last call.
+        QCOMPARE(FreeRecorder::beforeExit, 6);
+        QCOMPARE(FreeRecorder::afterExit, 0);
         QVERIFY(dirapi_control::calls().back().function == Function::Exit);
         for (QWidget* widget : QApplication::topLevelWidgets())
             QVERIFY(!qobject_cast<CArbolixDlg*>(widget));
+    }
+
+    void closeBoxDuringThePopulationActsOnceWhenItIsOver()
+    {
+        std::string plant;
+        for (int s = 0; s < 6; ++s)
+            plant += "ST" + std::to_string(s) + " UC" + std::to_string(s) + " AIN1 AIN\n";
+        dirapi_control::loadPlant(plant);
+        dirapi_control::setMaxObj(1);
+        int closeRequests = 0;
+        int callsAfterTheRequest = 0;
+        bool actedDuringPopulation = false;
+        int finished = 0;
+        std::size_t stationsWhenFinished = 0;
+        dirapi_control::setBeforeCall([&](Function f, int) {
+            CArbolixDlg* dlg = shownMainWindow();
+            if (!dlg || f == Function::Exit)
+                return;
+            if (closeRequests == 0 && f == Function::AllBlk) {
+                QObject::connect(dlg, &QDialog::finished, [&, dlg] {
+                    ++finished;
+                    stationsWhenFinished = childTexts(*dlg->m_tree).size();
+                });
+                // The close box goes through close(), the window system's way in.
+                ++closeRequests;
+                dlg->close();
+                return;
+            }
+            if (closeRequests > 0) {
+                ++callsAfterTheRequest;
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                if (!dlg->isVisible() || finished != 0 || dirapi_control::exitCount() != 0)
+                    actedDuringPopulation = true;
+            }
+        });
+        // Should the request be lost, Exit ends the run so that the checks below can fail.
+        bool requestLost = false;
+        QTimer lostRequest;
+        lostRequest.setSingleShot(true);
+        QObject::connect(&lostRequest, &QTimer::timeout, [&requestLost] {
+            requestLost = true;
+            if (CArbolixDlg* dlg = shownMainWindow())
+                dlg->done(QDialog::Accepted);
+        });
+        lostRequest.start(20000);
+        theApp.InitInstance({});
+        dirapi_control::setBeforeCall(nullptr);
+        QCOMPARE(closeRequests, 1);
+        QVERIFY(!requestLost);
+        QVERIFY(callsAfterTheRequest > 3);
+        QVERIFY(!actedDuringPopulation);
+        // Then the held request ended the run, once, with the whole directory read.
+        QCOMPARE(finished, 1);
+        QCOMPARE(stationsWhenFinished, std::size_t(6));
+        QCOMPARE(dirapi_control::exitCount(), 1);
+        QVERIFY(!shownMainWindow());
     }
 
     void releaseWithoutInitialisationOnlyEndsTheLibrary()
