@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -16,8 +18,14 @@ using Arguments = std::vector<std::string>;
 namespace {
 
 // Stands in for the display utility: records how it was started into <dir>/<first arg>.out.
+// Its signal state is read first, by the shell itself: a command it started would show the
+// shell's changes instead (dash clears the mask of every child).
 const char* const kRecorderScript = R"(#!/bin/sh
 dir='%1'
+while read -r key value; do
+    case "$key" in SigIgn:|SigBlk:) signals="$signals$key $value
+" ;; esac
+done < /proc/self/status
 pid=$$
 sid=$(cut -d' ' -f6 /proc/$pid/stat)
 fd0=$(readlink /proc/$pid/fd/0)
@@ -30,6 +38,7 @@ opened=$(for f in /proc/$pid/fd/*; do readlink "$f"; done)
     echo "fd0 $fd0"
     echo "fd1 $fd1"
     echo "fd2 $fd2"
+    printf '%s' "$signals"
     printf 'open %s\n' $opened
     for a in "$@"; do printf 'arg %s\n' "$a"; done
 } > "$dir/$1.tmp"
@@ -142,6 +151,7 @@ private slots:
     void programRunsDetachedOnDevNull();
     void manyStartsLeaveNoZombie();
     void unstartableProgramDoesNothing();
+    void programStartsWithDefaultSignalsAndNoneBlocked();
 
 private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
@@ -263,6 +273,39 @@ void ProcessLauncherTest::unstartableProgramDoesNothing()
     QVERIFY(!QFile::exists(path(QStringLiteral("notexecutable.out"))));
     QVERIFY(!QFile::exists(path(QStringLiteral("nul.out"))));
     QVERIFY(zombieChildren().isEmpty());
+}
+
+void ProcessLauncherTest::programStartsWithDefaultSignalsAndNoneBlocked()
+{
+    // As when Arbolix is started with '&' (SIGINT and SIGQUIT ignored), ignores SIGPIPE itself,
+    // or inherits a blocked signal; all of it must stay behind.
+    const std::vector<int> ignored = {SIGINT, SIGQUIT, SIGPIPE, SIGHUP, SIGTERM, SIGUSR2};
+    std::vector<struct sigaction> before(ignored.size());
+    struct sigaction ignore
+    {
+    };
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    for (size_t i = 0; i < ignored.size(); ++i)
+        QCOMPARE(sigaction(ignored[i], &ignore, &before[i]), 0);
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGUSR1);
+    sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGCHLD);
+    sigset_t maskBefore;
+    QCOMPARE(pthread_sigmask(SIG_BLOCK, &blocked, &maskBefore), 0);
+
+    m_launcher.start({recorder(), "signals"});
+
+    pthread_sigmask(SIG_SETMASK, &maskBefore, nullptr);
+    for (size_t i = 0; i < ignored.size(); ++i)
+        sigaction(ignored[i], &before[i], nullptr);
+
+    Record record;
+    QVERIFY(awaitRecord(QStringLiteral("signals"), record));
+    QCOMPARE(record.facts.value("SigIgn:"), QByteArray("0000000000000000"));
+    QCOMPARE(record.facts.value("SigBlk:"), QByteArray("0000000000000000"));
 }
 
 QTEST_GUILESS_MAIN(ProcessLauncherTest)
