@@ -5,6 +5,7 @@
 #include "toolkit/treectrl.h"
 
 #include <QAbstractEventDispatcher>
+#include <QMetaEnum>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
@@ -285,7 +286,7 @@ private slots:
               QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
               QEvent::Wheel, QEvent::ContextMenu, QEvent::TouchBegin, QEvent::TabletPress,
               QEvent::TabletRelease})
-            QTest::addRow("%d", int(type)) << int(type);
+            QTest::addRow("%s", QMetaEnum::fromType<QEvent::Type>().valueToKey(type)) << int(type);
     }
     void everyKindOfInputIsHeldUntilThePopulationEnds()
     {
