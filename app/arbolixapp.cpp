@@ -2,23 +2,30 @@
 
 #include "app/arbolixdlg.h"
 #include "app/commandoption.h"
+#include "app/directoryrelease.h"
 #include "app/terminationsignals.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
+#include <csignal>
 
 CArbolixApp theApp;
 
 namespace {
 
-// Ends the main window's run as Exit does. A modal box over it (a message, the About box) has a
-// run of its own that would keep the program waiting for the operator, so it goes first. During
-// the population the close request is held, and acts once the tree is filled.
+// Ends the main window's run as Exit does. A popup (the context menu) or a modal box over it (a
+// message, the About box) has a run of its own that would keep the program waiting for the
+// operator, so they go first, the innermost first. During the population the close request is
+// held, and acts once the tree is filled.
 void closeOnTermination(CArbolixDlg& main)
 {
-    constexpr int kMaxNestedBoxes = 8;
-    for (int i = 0; i < kMaxNestedBoxes; ++i) {
+    constexpr int kMaxNestedWindows = 16;
+    for (int i = 0; i < kMaxNestedWindows; ++i) {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+            continue;
+        }
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || modal == &main)
             break;
@@ -36,6 +43,9 @@ int CArbolixApp::Run(int argc, char** argv)
 {
     // Taken before QApplication sees the vector: it would strip -style, -platform and the like.
     const std::string option = commandOption(argc, argv);
+    // A write to a pipe whose reader has gone (standard error of a finished pipeline) fails
+    // instead of ending the program before it has released the directory.
+    std::signal(SIGPIPE, SIG_IGN);
     const QString program = QFile::decodeName(argc > 0 && argv[0] ? argv[0] : "arbolix");
 
     int qtArgc = 1;
@@ -53,12 +63,14 @@ bool CArbolixApp::InitInstance(const std::string& cmdOption)
 {
     auto dlg = std::make_unique<CArbolixDlg>();
     dlg->m_strCmdOption = cmdOption;
+    // Also when the toolkit ends the process itself, as it does when the display goes away.
+    DirectoryRelease release(*dlg);
     // SIGTERM, SIGINT and SIGHUP end the run like Exit, so the directory is still released.
     const TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, dlg.get(),
                      [main = dlg.get()] { closeOnTermination(*main); });
     dlg->doModal();
-    dlg->ReleaseDirectory();
+    release.release(); // the window's ReleaseDirectory
     dlg.reset();
     return false;
 }

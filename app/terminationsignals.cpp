@@ -4,25 +4,50 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
-// The write end of the pipe, for the handler; -1 while no object catches the signals.
+// The write end of the pipe, for the handler; -1 while no object reports the signals.
 std::atomic<int> s_writeFd{-1};
-static_assert(std::atomic<int>::is_always_lock_free, "the handler needs a lock-free descriptor");
+// Handlers between reading s_writeFd and finishing their write: the pipe is closed only when
+// none is, so a handler never writes to a descriptor that was closed and opened again for
+// something else.
+std::atomic<int> s_handlersWriting{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the handler needs lock-free atomics");
 
 // Async-signal-safe: one write of one byte, errno kept. A full pipe drops the byte, which is
 // harmless, since a request to end is already waiting there.
 extern "C" void onTerminationSignal(int signalNumber)
 {
     const int savedErrno = errno;
+    s_handlersWriting.fetch_add(1);
     const int fd = s_writeFd.load();
     if (fd >= 0) {
         const unsigned char byte = static_cast<unsigned char>(signalNumber);
         [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1);
     }
+    s_handlersWriting.fetch_sub(1);
     errno = savedErrno;
+}
+
+// Installs the handler for each signal that is neither ignored nor caught by it already.
+void catchSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    // Interrupted system calls resume: the program learns of the signal through the pipe.
+    action.sa_flags = SA_RESTART;
+    for (const int signalNumber : TerminationSignals::kSignals) {
+        struct sigaction current = {};
+        if (::sigaction(signalNumber, nullptr, &current) != 0)
+            continue;
+        if (current.sa_handler == SIG_IGN || current.sa_handler == onTerminationSignal)
+            continue;
+        ::sigaction(signalNumber, &action, nullptr);
+    }
 }
 
 } // namespace
@@ -44,24 +69,18 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
 
     m_notifier = std::make_unique<QSocketNotifier>(m_readFd, QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { drain(); });
-
-    struct sigaction action = {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    // Interrupted system calls resume: the program learns of the signal through the pipe.
-    action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-        ::sigaction(kSignals[i], &action, &m_previous[i]);
+    catchSignals();
 }
 
 TerminationSignals::~TerminationSignals()
 {
     if (!m_active)
         return;
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-        ::sigaction(kSignals[i], &m_previous[i], nullptr);
     m_notifier.reset();
     s_writeFd.store(-1);
+    // A handler that read the descriptor before it was taken away finishes its one write.
+    while (s_handlersWriting.load() != 0)
+        std::this_thread::yield();
     ::close(m_readFd);
     ::close(m_writeFd);
 }

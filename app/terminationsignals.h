@@ -15,10 +15,14 @@ class TerminationSignals : public QObject
 {
     Q_OBJECT
 public:
-    // Catches the three signals for as long as the object lives. Only one object at a time can
-    // catch them; a second one stays inactive. Needs a QCoreApplication.
+    // Reports the three signals for as long as the object lives. Only one object at a time can
+    // report them; a second one stays inactive. Needs a QCoreApplication.
+    //
+    // A signal that was ignored when the program started (under nohup, or in the background of a
+    // non-interactive shell) stays ignored. The others stay caught until the process ends, also
+    // once the object is gone: a request that comes while the program is already ending is
+    // dropped, rather than killing it before it has released the directory.
     explicit TerminationSignals(QObject* parent = nullptr);
-    // Gives the signals back the dispositions they had before.
     ~TerminationSignals() override;
 
     TerminationSignals(const TerminationSignals&) = delete;
@@ -39,7 +43,6 @@ private:
     bool m_active = false;
     int m_readFd = -1;
     int m_writeFd = -1;
-    std::array<struct sigaction, kSignals.size()> m_previous{};
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 

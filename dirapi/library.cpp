@@ -154,9 +154,10 @@ private:
     std::unique_ptr<std::FILE, Closer> m_file;
 };
 
+// Never destroyed, like the library (below).
 CallTrace& callTrace()
 {
-    static CallTrace trace;
+    static CallTrace& trace = *new CallTrace;
     return trace;
 }
 
@@ -365,9 +366,11 @@ bool Library::anyListingInProgress() const
     return m_stations.inProgress() || m_compounds.inProgress() || m_blocks.inProgress();
 }
 
+// Never destroyed: a program may end its use of the library from an exit handler, which can
+// run after the destructors of statics made later than the handler was registered.
 Library& library()
 {
-    static Library instance;
+    static Library& instance = *new Library;
     return instance;
 }
 

@@ -1,10 +1,14 @@
 // The real program, ended by SIGTERM, SIGINT or SIGHUP: it ends as Exit ends it, releasing the
-// directory once, and a signal during the population waits until the tree is filled.
+// directory once, and a signal during the population waits until the tree is filled. A signal
+// ignored by whoever started it stays ignored, a storm of signals still ends it cleanly, and a
+// standard error nobody reads any more does not end it.
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,10 +27,19 @@ constexpr int kEndTimeoutMs = 60000;
 class Program
 {
 public:
-    explicit Program(int delayMs)
+    // What the child does before it runs the program, as a shell or a pipeline would set it up.
+    enum class Start
+    {
+        Plain,
+        IgnoringSighup,
+        IgnoringSigint,
+        StderrPipeWithoutReader
+    };
+
+    explicit Program(int delayMs, Start start = Start::Plain, const char* plantText = kPlant)
     {
         QFile plant(m_dir.filePath("plant.txt"));
-        if (!plant.open(QIODevice::WriteOnly) || plant.write(kPlant) < 0)
+        if (!plant.open(QIODevice::WriteOnly) || plant.write(plantText) < 0)
             qWarning("cannot write the plant file");
         plant.close();
 
@@ -38,6 +51,7 @@ public:
         env.insert("DIRAPI_TRACE", tracePath());
         m_process.setProcessEnvironment(env);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.setChildProcessModifier([start] { prepareChild(start); });
         m_process.start(QStringLiteral(ARBOLIX_PROGRAM), {QStringLiteral("WP01")});
     }
 
@@ -63,11 +77,59 @@ public:
         return QTest::qWaitFor([&] { return trace().contains(line); }, kStartTimeoutMs);
     }
 
-    void signal(int signalNumber) { ::kill(pid_t(m_process.processId()), signalNumber); }
+    // Only while the process runs: its number may belong to another process once it is reaped.
+    void signal(int signalNumber)
+    {
+        if (m_process.state() == QProcess::Running && m_process.processId() > 0)
+            ::kill(pid_t(m_process.processId()), signalNumber);
+    }
 
     QProcess& process() { return m_process; }
 
+    // The signals the program catches or ignores, from the system's view of it.
+    bool catches(int signalNumber) const { return inMask("SigCgt:", signalNumber); }
+    bool ignores(int signalNumber) const { return inMask("SigIgn:", signalNumber); }
+
 private:
+    // In the child between fork and exec: only async-signal-safe calls.
+    static void prepareChild(Start start)
+    {
+        switch (start) {
+        case Start::Plain:
+            break;
+        case Start::IgnoringSighup:
+            ::signal(SIGHUP, SIG_IGN);
+            break;
+        case Start::IgnoringSigint:
+            ::signal(SIGINT, SIG_IGN);
+            break;
+        case Start::StderrPipeWithoutReader: {
+            int fds[2];
+            if (::pipe(fds) == 0) {
+                ::close(fds[0]);
+                ::dup2(fds[1], STDERR_FILENO);
+                ::close(fds[1]);
+            }
+            break;
+        }
+        }
+    }
+
+    bool inMask(const char* field, int signalNumber) const
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(m_process.processId()));
+        if (!status.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith(field)) {
+                const qulonglong mask =
+                    line.mid(qsizetype(qstrlen(field))).trimmed().toULongLong(nullptr, 16);
+                return (mask >> (signalNumber - 1)) & 1U;
+            }
+        }
+        return false;
+    }
+
     QString tracePath() const { return m_dir.filePath("trace.txt"); }
 
     QTemporaryDir m_dir;
@@ -80,6 +142,29 @@ void addSignalRows()
     QTest::newRow("SIGTERM") << SIGTERM;
     QTest::newRow("SIGINT") << SIGINT;
     QTest::newRow("SIGHUP") << SIGHUP;
+}
+
+// The program once its population has ended, or null when it did not start.
+std::unique_ptr<Program> populatedProgram(Program::Start start = Program::Start::Plain,
+                                          const char* plantText = kPlant)
+{
+    auto program = std::make_unique<Program>(0, start, plantText);
+    if (!program->process().waitForStarted(kStartTimeoutMs) ||
+        !program->waitForTraceLine(kLastListing))
+        return nullptr;
+    return program;
+}
+
+// Ended by SIGTERM, as Exit ends it: code 0 and the directory released once, last.
+void verifyEndsLikeExitOnSigterm(Program& program)
+{
+    program.signal(SIGTERM);
+    QVERIFY(program.process().waitForFinished(kEndTimeoutMs));
+    QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.process().exitCode(), 0);
+    const QStringList trace = program.trace();
+    QCOMPARE(trace.count("an_exit"), 1);
+    QCOMPARE(trace.last(), QStringLiteral("an_exit"));
 }
 
 } // namespace
@@ -131,6 +216,66 @@ private slots:
                                       "an_all_cmp WP03", "an_all_blk UC05", "an_all_blk UC06",
                                       "an_exit"};
         QCOMPARE(trace, expected);
+    }
+
+    void signalIgnoredAtStartStaysIgnored_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("ignored");
+        QTest::addColumn<int>("caught");
+        // As under nohup, and in the background of a shell without job control.
+        QTest::newRow("SIGHUP") << int(Program::Start::IgnoringSighup) << SIGHUP << SIGINT;
+        QTest::newRow("SIGINT") << int(Program::Start::IgnoringSigint) << SIGINT << SIGHUP;
+    }
+    void signalIgnoredAtStartStaysIgnored()
+    {
+        QFETCH(int, start);
+        QFETCH(int, ignored);
+        QFETCH(int, caught);
+        const auto program = populatedProgram(Program::Start(start));
+        QVERIFY(program);
+        QVERIFY(program->ignores(ignored));
+        QVERIFY(!program->catches(ignored));
+        QVERIFY(program->catches(caught));
+        QVERIFY(program->catches(SIGTERM));
+
+        // The ignored signal passes unnoticed; SIGTERM still ends the program as Exit does.
+        program->signal(ignored);
+        verifyEndsLikeExitOnSigterm(*program);
+    }
+
+    void stormOfSignalsEndsWithCodeZeroAndOneRelease()
+    {
+        // The end of the program is short, and a signal has to fall into it: a few rounds.
+        constexpr int kRounds = 3;
+        constexpr int kMaxSignals = 100000;
+        for (int round = 0; round < kRounds; ++round) {
+            const auto program = populatedProgram();
+            QVERIFY(program);
+            // Signals keep coming until the process has gone, through the whole of its ending.
+            for (int sent = 0;
+                 sent < kMaxSignals && program->process().state() == QProcess::Running; ++sent) {
+                program->signal(SIGTERM);
+                program->process().waitForFinished(0);
+            }
+            QVERIFY(program->process().state() == QProcess::NotRunning ||
+                    program->process().waitForFinished(kEndTimeoutMs));
+            QCOMPARE(program->process().exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program->process().exitCode(), 0);
+            QCOMPARE(program->trace().count("an_exit"), 1);
+        }
+    }
+
+    void standardErrorWithoutReaderDoesNotEndProgram()
+    {
+        // The bad line is reported on standard error while the plant is read.
+        const char* const plant = "WP01 UC01 AIN1 AIN\n"
+                                  "WP01 UC01 BAD1 TOOLONGINFO\n"
+                                  "WP03 UC06 AOUT1 AOUT\n";
+        const auto program = populatedProgram(Program::Start::StderrPipeWithoutReader, plant);
+        QVERIFY(program);
+        QVERIFY(program->process().state() == QProcess::Running);
+        verifyEndsLikeExitOnSigterm(*program);
     }
 };
 

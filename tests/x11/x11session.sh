@@ -14,7 +14,8 @@ unset DIRAPI_DEMO DIRAPI_FILE DIRAPI_DELAY_MS DIRAPI_MAXOBJ
 WM_PID=
 APP_PID=
 cleanup() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    # A program that failed its test may no longer end on SIGTERM.
+    [ -n "$APP_PID" ] && kill -KILL "$APP_PID" 2>/dev/null || true
     [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
     wait 2>/dev/null || true
 }
@@ -81,6 +82,26 @@ end_program() {
         sleep 0.1
     done
     wait "$APP_PID" || fail "the program ended with status $?"
+    APP_PID=
+    [ "$(grep -cxF an_exit "$TRACE")" = 1 ] || fail "an_exit was not called exactly once"
+}
+
+# The visible windows of the program, popups included, one id a line.
+program_windows() {
+    xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null || true
+}
+
+# Ends the program with signal $1 and checks it ended as Exit ends it: status 0, the directory
+# released once.
+end_by_signal() {
+    kill -s "$1" "$APP_PID"
+    local tries=$((TIMEOUT_S * 10))
+    while kill -0 "$APP_PID" 2>/dev/null; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || fail "the program did not end on $1"
+        sleep 0.1
+    done
+    wait "$APP_PID" || fail "the program ended with status $? on $1"
     APP_PID=
     [ "$(grep -cxF an_exit "$TRACE")" = 1 ] || fail "an_exit was not called exactly once"
 }
