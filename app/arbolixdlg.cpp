@@ -51,6 +51,7 @@ bool CArbolixDlg::onInitDialog()
         m_tree->setFont(*m_pTreeFont);
 
     connectHandlers();
+    followScreens();
     m_nTimerId = startTimer(0);
     return true;
 }
@@ -113,6 +114,12 @@ void CArbolixDlg::timerEvent(QTimerEvent* event)
 
 void CArbolixDlg::resizeEvent(QResizeEvent* event)
 {
+    // Without a window manager nobody holds a resize by the window system to the maximum.
+    const QSize bounded = event->size().boundedTo(maximumSize());
+    if (bounded != event->size()) {
+        resize(bounded);
+        return;
+    }
     tk::Dialog::resizeEvent(event);
     OnSize(event->size().width(), event->size().height());
     OnGetMinMaxInfo();

@@ -107,6 +107,7 @@ private:
                                           directory::ListingWords& blockWords);
     void keepExpandableIfUnlisted(tk::TreeItem item, const directory::ListingResult& listing);
     void connectHandlers();
+    void followScreens();
 
     int m_nAboutCommand = 0; // the About item's command, 0 when the string is empty
     QString m_strAboutMenu;

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 using namespace testsupport;
@@ -61,6 +62,25 @@ private slots:
             frame = QSize(10, 33); // before a window manager framed it: a typical frame
         QCOMPARE(dlg.minimumSize() + frame, QSize(200, 200));
         QVERIFY(dlg.width() >= dlg.minimumWidth() && dlg.height() >= dlg.minimumHeight());
+    }
+
+    void windowGrowsNoLargerThanTheScreensTogether()
+    {
+        auto w = openMainWindow("WP01\n");
+        CArbolixDlg& dlg = *w->dlg;
+        QRect screens;
+        for (const QScreen* screen : QGuiApplication::screens())
+            screens |= screen->geometry();
+        QVERIFY(!screens.isEmpty());
+        QSize frame = dlg.frameGeometry().size() - dlg.size();
+        if (frame.isNull())
+            frame = QSize(10, 33);
+        QCOMPARE(dlg.maximumSize() + frame, screens.size());
+
+        const QSize minimum = dlg.minimumSize();
+        dlg.resize(65535, 65535);
+        QCOMPARE(dlg.size() + frame, screens.size());
+        QCOMPARE(dlg.minimumSize(), minimum);
     }
 
     void copyNameGivesTheObjectNameOfEachLevel()
