@@ -1,5 +1,7 @@
 #include "dirapi/plantlisting.h"
 
+#include "dirapi/problems.h"
+
 #include <array>
 
 namespace dirapi {
@@ -83,8 +85,8 @@ private:
     {
         if (name.size() <= max)
             return true;
-        reject(std::string(what) + " longer than " + std::to_string(max) + " characters: '" +
-               std::string(name) + "'");
+        reject(std::string(what) + " longer than " + std::to_string(max) +
+               " characters: " + quoted(name));
         return false;
     }
 
@@ -98,14 +100,14 @@ private:
         }
         const std::string_view compound = fields.field[1];
         if (const auto owner = plant.stationOfCompound(compound); owner && *owner != station) {
-            reject("compound '" + std::string(compound) + "' already belongs to station '" +
-                   *owner + "'");
+            reject("compound " + quoted(compound) + " already belongs to station " +
+                   quoted(*owner));
             return;
         }
         if (fields.count == 4) {
             if (plant.hasBlock(compound, fields.field[2])) {
-                reject("block '" + std::string(fields.field[2]) + "' listed twice in compound '" +
-                       std::string(compound) + "'");
+                reject("block " + quoted(fields.field[2]) + " listed twice in compound " +
+                       quoted(compound));
                 return;
             }
         }

@@ -30,7 +30,7 @@ std::optional<int32_t> parseInt(std::string_view text)
 
 void reportMalformed(const char* name, std::string_view value, std::string_view fallback)
 {
-    reportProblem(std::string(name) + ": malformed value '" + std::string(value) + "', " +
+    reportProblem(std::string(name) + ": malformed value " + quoted(value) + ", " +
                   std::string(fallback));
 }
 

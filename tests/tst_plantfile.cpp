@@ -9,8 +9,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace dirapiclient;
@@ -24,6 +27,38 @@ void writeFile(const std::string& path, const std::string& text)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
+}
+
+// What takes the place of a plant file in the tests of paths that are not one.
+enum class NotAFile
+{
+    Fifo,
+    Directory,
+    OversizedSparseFile,
+};
+
+bool makeNotAFile(NotAFile kind, const std::string& path)
+{
+    switch (kind) {
+    case NotAFile::Fifo:
+        return ::mkfifo(path.c_str(), 0600) == 0;
+    case NotAFile::Directory:
+        return ::mkdir(path.c_str(), 0700) == 0;
+    case NotAFile::OversizedSparseFile: {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const bool sized = fd >= 0 && ::ftruncate(fd, (off_t(256) << 20) + 1) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return sized;
+    }
+    }
+    return false;
+}
+
+void removePath(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0)
+        ::rmdir(path.c_str());
 }
 
 } // namespace
@@ -193,6 +228,83 @@ private slots:
         const FullListing stations = listAll(Level::Stations);
         QCOMPARE(stations.result, 0);
         QCOMPARE(stations.batchCounts, std::vector<int32_t>{0});
+    }
+
+    void pathThatIsNotAPlantFileFailsEveryListingUntilReplaced_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("FIFO") << int(NotAFile::Fifo) << "not a regular file";
+        QTest::newRow("directory") << int(NotAFile::Directory) << "a directory, not a file";
+        QTest::newRow("oversized sparse file")
+            << int(NotAFile::OversizedSparseFile) << "larger than 256 MiB (268435457 bytes)";
+    }
+    void pathThatIsNotAPlantFileFailsEveryListingUntilReplaced()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string path = dir.filePath("plant.txt").toStdString();
+        const std::string problem =
+            path + ": cannot read plant listing: " + reason.toStdString() + "\n";
+
+        // At start: nothing is waited on, every listing fails, the problem is told once.
+        QVERIFY(makeNotAFile(NotAFile(kind), path));
+        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        {
+            StderrCapture capture;
+            control::reset();
+            QVERIFY(listAll(Level::Stations).result != 0);
+            QVERIFY(listAll(Level::Compounds, "ST1").result != 0);
+            QVERIFY(listAll(Level::Stations).result != 0);
+            QCOMPARE(capture.text(), problem);
+        }
+
+        // The next listing tries again: a plant file in its place is read.
+        removePath(path);
+        writeFile(path, "ST1 CMP1\n");
+        QCOMPARE(listAll(Level::Stations).names, Names{"ST1"});
+
+        // Put in place of the plant file while in use: the same.
+        removePath(path);
+        QVERIFY(makeNotAFile(NotAFile(kind), path));
+        {
+            StderrCapture capture;
+            QVERIFY(listAll(Level::Compounds, "ST1").result != 0);
+            QVERIFY(listAll(Level::Stations).result != 0);
+            QCOMPARE(capture.text(), problem);
+        }
+    }
+
+    void endlessDeviceIsNotAPlantFile()
+    {
+        ::setenv("DIRAPI_FILE", "/dev/zero", 1);
+        StderrCapture capture;
+        control::reset();
+        QVERIFY(listAll(Level::Stations).result != 0);
+        QVERIFY(listAll(Level::Stations).result != 0);
+        QCOMPARE(capture.text(),
+                 std::string("/dev/zero: cannot read plant listing: not a regular file\n"));
+    }
+
+    void plantTextInProblemsIsEscapedAndCut()
+    {
+        // A terminal's colour sequence, a byte of no UTF-8 sequence next to a backslash, a
+        // field of a megabyte, and a C1 control and a cut sequence around a valid character.
+        const std::string plant = std::string("ST1 CMP1 \x1b[31mREDRED\x1b[0m AIN\n") +
+                                  "ST\xff\\x1Z CMP1\n" + "ST1 " + std::string(1 << 20, 'A') + "\n" +
+                                  "ST1 CMP1 BLK \xc2\x9b" + "2J\xc3\xa9\xe2\x82\n";
+        const std::string expected =
+            std::string("plant:1: block name longer than 12 characters: ") +
+            "'\\x1b[31mREDRED\\x1b[0m'\n" +
+            "plant:2: station name longer than 6 characters: 'ST\\xff\\\\x1Z'\n" +
+            "plant:3: compound name longer than 12 characters: '" + std::string(40, 'A') +
+            "'... (1048576 bytes)\n" +
+            "plant:4: block info longer than 6 characters: " + "'\\xc2\\x9b2J\xc3\xa9\\xe2\\x82'\n";
+        StderrCapture capture;
+        QCOMPARE(control::loadPlant(plant), 4);
+        QCOMPARE(capture.text(), expected);
     }
 };
 
