@@ -8,7 +8,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 NPROC := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps configure build run test test-plain test-asan clean icons
+.PHONY: deps configure configure-asan build run test test-plain test-asan clean icons
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -25,25 +25,28 @@ deps:
 	  apt-get update -q && apt-get install -y -q --no-install-recommends $$missing; \
 	fi
 
-$(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The Makefile's builds stop on any warning. tools/configure.sh runs cmake when a folder is new
+# or one of these settings differs from its cache, so a folder always builds what the command asks.
+SETTINGS := -DARBOLIX_WERROR=ON
 
-$(ASAN_BUILD)/build.ninja: | deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DARBOLIX_SANITIZE=ON
+configure: deps
+	tools/configure.sh . $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(SETTINGS)
 
-configure: $(BUILD)/build.ninja
+configure-asan: deps
+	tools/configure.sh . $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DARBOLIX_SANITIZE=ON \
+	  $(SETTINGS)
 
-build: deps $(BUILD)/build.ninja
+build: configure
 	cmake --build $(BUILD) -j $(NPROC)
 
 run: build
 	./$(BUILD)/app/arbolix
 
-test-plain: deps $(BUILD)/build.ninja
+test-plain: configure
 	cmake --build $(BUILD) -j $(NPROC)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(NPROC)
 
-test-asan: deps $(ASAN_BUILD)/build.ninja
+test-asan: configure-asan
 	cmake --build $(ASAN_BUILD) -j $(NPROC)
 	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
@@ -73,7 +76,7 @@ FUZZ_PACKAGES := cmake ninja-build clang libclang-rt-14-dev
 fuzz:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DARBOLIX_FUZZ=ON
+	  -DARBOLIX_FUZZ=ON -DARBOLIX_WERROR=ON
 	cmake --build $(FUZZ_BUILD) -j $(NPROC)
 	@mkdir -p $(FUZZ_BUILD)/findings
 	@for t in $(FUZZ_TARGETS); do \

@@ -42,7 +42,9 @@ void checkArguments(std::string_view program, std::string_view option, std::stri
     if (block)
         request.append(*block);
     std::vector<std::string> expected{std::string(program)};
-    for (auto& part : display::splitCommandLine("-" + std::string(option)))
+    std::string dashedOption = "-";
+    dashedOption.append(option);
+    for (auto& part : display::splitCommandLine(dashedOption))
         expected.push_back(std::move(part));
     expected.emplace_back("DMCMD");
     expected.push_back(request);

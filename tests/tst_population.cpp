@@ -1,6 +1,7 @@
 // The first timer tick fills the tree from the directory, behind the Initializing window.
 #include "dirapi/dirapi_control.h"
 #include "directory/initdlg.h"
+#include "tests/numberedname.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
 
@@ -25,6 +26,15 @@ const char* const kPlant = "WP01 UC01 AIN1 AIN\n"
                            "WP01 BOILER_FEED1 ABCDEFGHIJKL CALC\n"
                            "AW01\n"
                            "AW02 UC03 DOUT1 DOUT\n";
+
+// A plant of stations S0, S1, ... and nothing below them.
+std::string stationsOnly(int count)
+{
+    std::string plant;
+    for (int i = 0; i < count; ++i)
+        plant += numbered("S", i, "\n");
+    return plant;
+}
 
 // Records the progress bar while the population runs, from inside the library's calls.
 struct ProgressProbe
@@ -156,10 +166,7 @@ private slots:
     {
         // N stations in one batch and 3 in the next: range and steps are N + 3.
         const int n = 4;
-        std::string plant;
-        for (int i = 0; i < n + 3; ++i)
-            plant += "S" + std::to_string(i) + "\n";
-        auto w = openMainWindow(plant, n, {}, false);
+        auto w = openMainWindow(stationsOnly(n + 3), n, {}, false);
         int steps = 0;
         int maximum = -1;
         QProgressBar* watched = nullptr;
@@ -192,10 +199,7 @@ private slots:
     {
         QFETCH(int, stations);
         QFETCH(int, maximum);
-        std::string plant;
-        for (int i = 0; i < stations; ++i)
-            plant += "S" + std::to_string(i) + "\n";
-        auto w = openMainWindow(plant, 256, {}, false);
+        auto w = openMainWindow(stationsOnly(stations), 256, {}, false);
         int seenMaximum = -1;
         int seenValue = -1;
         dirapi_control::setBeforeCall([&](Function f, int) {

@@ -4,6 +4,7 @@
 #include "dirapi/dirapi_control.h"
 #include "res/resource.h"
 #include "search/finddlg.h"
+#include "tests/numberedname.h"
 #include "tests/testsupport.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/treectrl.h"
@@ -167,9 +168,8 @@ private:
         const std::size_t count = pick(0, kMaxBlocks);
         for (std::size_t b = 0; b < count; ++b) {
             // Now and then a name that fills its twelve characters.
-            std::string name = pick(0, 5) == 0
-                                   ? "LONGBLOCK" + std::to_string(100 + b)
-                                   : "B" + std::to_string(b) + "X" + std::to_string(pick(0, 9));
+            std::string name = pick(0, 5) == 0 ? numbered("LONGBLOCK", 100 + b)
+                                               : numbered("B", b, numbered("X", pick(0, 9)));
             blocks.push_back(Block{std::move(name), kInfos[pick(0, 5)]});
         }
         return blocks;

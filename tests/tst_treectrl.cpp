@@ -1,4 +1,5 @@
 // The tree control: notifications, caret moves, expansion with replaced children, display.
+#include "tests/numberedname.h"
 #include "toolkit/treectrl.h"
 
 #include <QAbstractItemModelTester>
@@ -6,6 +7,7 @@
 #include <string>
 #include <vector>
 
+using testsupport::numbered;
 using tk::TreeCtrl;
 using tk::TreeItem;
 using Action = TreeCtrl::ExpandAction;
@@ -37,10 +39,10 @@ struct Plant
     {
         for (int i = 0; i < 8; ++i) {
             if (i % 4 == 0)
-                s[i / 4] = tree.insertItem("S" + std::to_string(i / 4 + 1));
+                s[i / 4] = tree.insertItem(numbered("S", i / 4 + 1));
             if (i % 2 == 0)
-                c[i / 2] = tree.insertItem("C" + std::to_string(i / 2 + 1), s[i / 4]);
-            b[i] = tree.insertLeafItem("B" + std::to_string(i + 1), c[i / 2]);
+                c[i / 2] = tree.insertItem(numbered("C", i / 2 + 1), s[i / 4]);
+            b[i] = tree.insertLeafItem(numbered("B", i + 1), c[i / 2]);
         }
     }
 };
@@ -94,7 +96,7 @@ void TreeCtrlTest::modelStaysConsistentThroughEveryKindOfChange()
         while (TreeItem child = tree.childItem(item))
             tree.deleteItem(child);
         for (int i = 0; i < 3; ++i)
-            tree.insertItem("R" + std::to_string(i), item);
+            tree.insertItem(numbered("R", i), item);
     });
     Plant plant(tree);
     tree.expandItem(plant.s[1], Action::Expand);

@@ -136,6 +136,12 @@ expect_equal "library's soname" "libdirapi.so.1" \
     "$(readelf -d "$libdir/libdirapi.so.1" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')"
 expect_equal "soname link points at the library" libdirapi.so.1.0.0 \
     "$(readlink "$libdir/libdirapi.so.1")"
+# The five functions are all the library exports: no test control, no class of its own, no
+# template code of the standard library.
+expect_equal "library exports exactly the five functions" \
+    "T an_all_blk T an_all_cmp T an_all_sta T an_exit T get_maxobj" \
+    "$(nm -D --defined-only "$libdir/libdirapi.so.1" | awk '{ print $2, $3 }' | sort \
+        | tr '\n' ' ' | sed 's/ $//')"
 
 entry=$root/usr/share/applications/arbolix.desktop
 if out=$(desktop-file-validate "$entry" 2>&1) && [[ -z $out ]]; then
