@@ -349,7 +349,7 @@ private slots:
     {
         std::string plant;
         for (int i = 0; i < 12; ++i)
-            plant += "S" + std::to_string(i) + " UC" + std::to_string(i) + " AIN1 AIN\n";
+            plant += numbered("S", i, numbered(" UC", i, " AIN1 AIN\n"));
         auto w = openMainWindow(plant, 256, {}, false);
         std::unique_ptr<EventProbe> probe;
         std::vector<int> paintedValues;
