@@ -2,7 +2,7 @@
 #ifndef ARBOLIX_APP_ARBOLIXDLG_H
 #define ARBOLIX_APP_ARBOLIXDLG_H
 
-#include "directory/batchlisting.h"
+#include "directory/directorybuffers.h"
 #include "directory/zeroedbuffer.h"
 #include "search/findmemory.h"
 #include "toolkit/dialog.h"
@@ -99,13 +99,13 @@ protected:
 private:
     bool allocateDirectoryBuffers();
     void releaseDirectoryBuffers();
-    // Insert what the directory lists below the item; each level with its own words.
+    // N and the six buffers, as the directory reader takes them.
+    directory::DirectoryBuffers directoryBuffers() const;
+    // Insert what the directory lists below the item, with the given words of each level.
     directory::ListingResult InsertCompounds(std::string_view station, tk::TreeItem stationItem,
-                                             directory::ListingWords& compoundWords,
-                                             directory::ListingWords& blockWords);
+                                             directory::LevelWords& words);
     directory::ListingResult InsertBlocks(std::string_view compound, tk::TreeItem compoundItem,
-                                          directory::ListingWords& blockWords);
-    void keepExpandableIfUnlisted(tk::TreeItem item, const directory::ListingResult& listing);
+                                          directory::LevelWords& words);
     void connectHandlers();
     void followScreens();
 
@@ -113,9 +113,8 @@ private:
     QString m_strAboutMenu;
     bool m_bPopulated = false;
     int m_nTimerId = 0;
-    directory::ListingWords m_refreshCompoundWords;
-    directory::ListingWords m_refreshBlockWords;
-    std::string m_strBlockLine; // one formatting buffer for every block line
+    directory::LevelWords m_refreshWords; // the refresh's own; its station words stay unused
+    std::string m_strBlockLine;           // one formatting buffer for every block line
 };
 
 #endif

@@ -1,7 +1,10 @@
 // The main window's context menu: Copy Name, and the About box (window menus take no items of
 // a program's own here).
 #include "app/arbolixdlg.h"
+#include "directory/itemlevel.h"
 #include "display/displaycommand.h"
+#include "res/resource.h"
+#include "res/strings.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -10,7 +13,7 @@
 void CArbolixDlg::OnContextMenu(const QPoint& globalPos)
 {
     QMenu menu(this);
-    QAction* copy = menu.addAction(tr("&Copy Name"));
+    QAction* copy = menu.addAction(res::loadString(res::IDS_COPYNAME));
     copy->setShortcut(QKeySequence::Copy);
     copy->setEnabled(!selectedObjectName().isEmpty());
     QAction* about = nullptr;
@@ -36,10 +39,9 @@ QString CArbolixDlg::selectedObjectName() const
 {
     if (!m_tree || !m_hSelected)
         return {};
-    const tk::TreeItem parent = m_tree->parentItem(m_hSelected);
     const std::string_view text = m_tree->itemText(m_hSelected);
-    if (parent && m_tree->parentItem(parent)) {
-        const std::string_view compound = m_tree->itemText(parent);
+    if (directory::itemLevel(*m_tree, m_hSelected) == directory::ItemLevel::Block) {
+        const std::string_view compound = m_tree->itemText(m_tree->parentItem(m_hSelected));
         const std::string_view block = display::blockNameOf(text);
         return QString::fromLocal8Bit(compound.data(), qsizetype(compound.size())) + u':' +
                QString::fromLocal8Bit(block.data(), qsizetype(block.size()));

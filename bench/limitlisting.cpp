@@ -1,24 +1,24 @@
 #include "bench/limitlisting.h"
 
-#include "bench/directoryreader.h"
+#include "bench/benchreading.h"
 
 namespace bench {
 
 namespace {
 
 // Counts entries and bytes, so the reading cannot be optimised away and can be checked.
-struct TallySink
+struct TallySink : directory::SinkDefaults
 {
     ListingTally tally;
 
-    int station(std::string_view name) { return compound(0, name); }
-    int compound(int, std::string_view name)
+    bool station(std::string_view name) { return compound(true, name); }
+    bool compound(bool, std::string_view name)
     {
         ++tally.entries;
         tally.bytes += name.size();
-        return 0;
+        return true;
     }
-    void block(int, std::string_view line) { compound(0, line); }
+    void block(bool, std::string_view line) { compound(true, line); }
 };
 
 } // namespace
@@ -26,14 +26,16 @@ struct TallySink
 ListingTally listWholeDirectory()
 {
     TallySink sink;
-    DirectoryReader<TallySink>(sink).readAll();
+    readWholeDirectory(sink);
     return sink.tally;
 }
 
 ListingTally listStation(std::string_view station)
 {
     TallySink sink;
-    DirectoryReader<TallySink>(sink).readBelow(station, 0);
+    ReadingBuffers reading;
+    directory::DirectoryReader(reading.buffers(), reading.words, reading.line, sink)
+        .readCompounds(station, true);
     return sink.tally;
 }
 

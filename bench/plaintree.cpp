@@ -1,7 +1,7 @@
 #include "bench/plaintree.h"
 
+#include "bench/benchreading.h"
 #include "bench/clock.h"
-#include "bench/directoryreader.h"
 #include "bench/nomatch.h"
 
 #include <QCoreApplication>
@@ -10,7 +10,7 @@ namespace bench {
 
 namespace {
 
-struct WidgetSink
+struct WidgetSink : directory::SinkDefaults
 {
     QTreeWidget& tree;
 
@@ -55,8 +55,8 @@ PlainTree::~PlainTree() = default;
 double PlainTree::populate()
 {
     const int64_t start = monotonicNanoseconds();
-    WidgetSink sink{*m_tree};
-    DirectoryReader<WidgetSink>(sink).readAll();
+    WidgetSink sink{{}, *m_tree};
+    readWholeDirectory(sink);
     const double elapsed = millisecondsSince(start);
     paintPending();
     return elapsed;

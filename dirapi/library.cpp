@@ -1,15 +1,14 @@
 #include "dirapi/library.h"
 
 #include "dirapi/builtinplant.h"
+#include "dirapi/calltrace.h"
 #include "dirapi/plantlisting.h"
 #include "dirapi/problems.h"
 #include "directory/dirapi.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -104,73 +103,51 @@ struct BlockLevel
     }
 };
 
-// DIRAPI_TRACE: one line per call, "function name", appended and flushed at once, so another
-// process can follow the calls of a program it started, up to its very last.
-class CallTrace
+// A name that fills its whole slot without a NUL is read no further: no such name exists.
+std::string_view nameWithin(const char* nameArg, std::size_t nameSlot)
 {
-public:
-    void open(const std::string& path)
-    {
-        m_file.reset(path.empty() ? nullptr : std::fopen(path.c_str(), "a"));
-        if (!path.empty() && !m_file)
-            reportProblem("DIRAPI_TRACE: cannot open '" + path + "' for appending");
-    }
-
-    void record(Function function, std::string_view name)
-    {
-        if (!m_file)
-            return;
-        std::fputs(functionName(function), m_file.get());
-        if (!name.empty()) {
-            std::fputc(' ', m_file.get());
-            std::fwrite(name.data(), 1, name.size(), m_file.get());
-        }
-        std::fputc('\n', m_file.get());
-        std::fflush(m_file.get());
-    }
-
-private:
-    static const char* functionName(Function function)
-    {
-        switch (function) {
-        case Function::GetMaxObj:
-            return "get_maxobj";
-        case Function::AllSta:
-            return "an_all_sta";
-        case Function::AllCmp:
-            return "an_all_cmp";
-        case Function::AllBlk:
-            return "an_all_blk";
-        case Function::Exit:
-            return "an_exit";
-        }
-        return "?";
-    }
-
-    struct Closer
-    {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<std::FILE, Closer> m_file;
-};
-
-// Never destroyed, like the library (below).
-CallTrace& callTrace()
-{
-    static CallTrace& trace = *new CallTrace;
-    return trace;
+    return nameArg ? std::string_view(nameArg, ::strnlen(nameArg, nameSlot)) : std::string_view();
 }
 
-int32_t reportedCount(Misbehaviour misbehaviour, int32_t delivered, int32_t maxObj)
+bool wordsGiven(const ListingOutput& out)
 {
-    switch (misbehaviour) {
-    case Misbehaviour::CountAboveN:
-        return maxObj < std::numeric_limits<int32_t>::max() ? maxObj + 1 : maxObj;
-    case Misbehaviour::NegativeCount:
-        return -1;
-    default:
-        return delivered;
-    }
+    return out.more && out.count && out.cont && out.maxObj > 0;
+}
+
+// A refused call leaves the more flag 0 and ends the listing at this level, unless the call was
+// never part of it (a stale or foreign word).
+int32_t refuse(ListingCursor& cursor, const ListingOutput& out, int32_t result)
+{
+    if (result != kNotContinuing)
+        cursor.abandon();
+    if (out.more)
+        *out.more = 0;
+    if (out.count)
+        *out.count = 0;
+    return result;
+}
+
+// A library that never finishes: success, more flag set, nothing delivered.
+int32_t answerEmptyWithMore(ListingCursor& cursor, const ListingOutput& out)
+{
+    cursor.abandon();
+    *out.more = 1;
+    *out.count = 0;
+    *out.cont = cursor.word();
+    return kSuccess;
+}
+
+template <class Entries>
+void deliverBatch(const Entries& entries, ListingCursor& cursor, const ListingOutput& out,
+                  Misbehaviour misbehaviour)
+{
+    const Batch batch = cursor.take(entries.total(), out.maxObj);
+    const bool unterminated = misbehaviour == Misbehaviour::UnterminatedSlot;
+    for (int32_t i = 0; i < batch.count; ++i)
+        entries.write(batch.first + i, i, out, unterminated);
+    *out.more = batch.more ? 1 : 0;
+    *out.count = reportedCount(misbehaviour, batch.count, out.maxObj);
+    *out.cont = cursor.word();
 }
 
 } // namespace
@@ -220,72 +197,50 @@ int32_t Library::list(Function function, ListingCursor& cursor, const char* name
                       std::size_t nameSlot, const ListingOutput& out, bool buffersGiven,
                       const Level& level)
 {
-    // A name that fills its whole slot without a NUL is read no further: no such name exists.
-    const std::string_view name =
-        nameArg ? std::string_view(nameArg, ::strnlen(nameArg, nameSlot)) : std::string_view();
+    const std::string_view name = nameWithin(nameArg, nameSlot);
     const int32_t moreOnEntry = out.more ? *out.more : 0;
     const bool armed = beginCall(function, std::string(name), moreOnEntry);
     if (m_delayMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(m_delayMs));
 
-    // A refused call leaves the more flag 0 and ends the listing at this level, unless the call
-    // was never part of it (a stale or foreign word).
-    const auto fail = [&](int32_t result) {
-        if (result != kNotContinuing)
-            cursor.abandon();
-        if (out.more)
-            *out.more = 0;
-        if (out.count)
-            *out.count = 0;
-        return result;
-    };
-    if (!buffersGiven || !out.more || !out.count || !out.cont || out.maxObj <= 0 ||
-        (nameSlot > 0 && !nameArg))
-        return fail(kBadArguments);
+    if (!buffersGiven || !wordsGiven(out) || (nameSlot > 0 && !nameArg))
+        return refuse(cursor, out, kBadArguments);
     // An injected failure touches nothing, as a real library failing on its network would:
     // the words keep what the last batch left, the listing stays where it was, and a caller
     // that comes back with the more flag set continues it.
     if (armed)
         return kArmedFailure;
+    const Misbehaviour misbehaviour = m_faults.misbehaviour(function);
+    if (misbehaviour == Misbehaviour::EndlessEmptyMore)
+        return answerEmptyWithMore(cursor, out);
 
-    const Misbehaviour misbehaviour = m_misbehaviours[slotOf(function)];
-    if (misbehaviour == Misbehaviour::EndlessEmptyMore) {
-        cursor.abandon();
-        *out.more = 1;
-        *out.count = 0;
-        *out.cont = cursor.word();
-        return kSuccess;
-    }
-
-    if (moreOnEntry == 0) {
-        cursor.abandon();
-        // Never between two batches of any listing: a nested listing must see the plant the
-        // outer one is walking.
-        if (!anyListingInProgress())
-            m_source.reloadIfChanged();
-    } else if (!cursor.continues(*out.cont)) {
-        return fail(kNotContinuing);
-    }
+    if (moreOnEntry == 0)
+        beginListing(cursor);
+    else if (!cursor.continues(*out.cont))
+        return refuse(cursor, out, kNotContinuing);
     // With the more flag set, the call continues the listing in progress at this level, whatever
     // name it passes: that is how the protocol reads, and why callers must zero the flag.
     const std::string subject(moreOnEntry == 0 ? name : std::string_view(cursor.subject()));
+
     const Plant* plant = m_source.plant();
     if (!plant)
-        return fail(kNoDirectory);
+        return refuse(cursor, out, kNoDirectory);
     const auto entries = level.open(*plant, subject);
     if (!entries)
-        return fail(kUnknownName);
+        return refuse(cursor, out, kUnknownName);
     if (moreOnEntry == 0)
         cursor.start(subject);
-
-    const Batch batch = cursor.take(entries->total(), out.maxObj);
-    const bool unterminated = misbehaviour == Misbehaviour::UnterminatedSlot;
-    for (int32_t i = 0; i < batch.count; ++i)
-        entries->write(batch.first + i, i, out, unterminated);
-    *out.more = batch.more ? 1 : 0;
-    *out.count = reportedCount(misbehaviour, batch.count, out.maxObj);
-    *out.cont = cursor.word();
+    deliverBatch(*entries, cursor, out, misbehaviour);
     return kSuccess;
+}
+
+void Library::beginListing(ListingCursor& cursor)
+{
+    cursor.abandon();
+    // Never between two batches of any listing: a nested listing must see the plant the outer
+    // one is walking.
+    if (!anyListingInProgress())
+        m_source.reloadIfChanged();
 }
 
 void Library::reset()
@@ -309,9 +264,7 @@ void Library::reset()
     m_stations.abandon();
     m_compounds.abandon();
     m_blocks.abandon();
-    m_callNumbers = {};
-    m_armedFailures.clear();
-    m_misbehaviours.fill(Misbehaviour::None);
+    m_faults.reset();
     m_beforeCall = nullptr;
     m_calls.clear();
     m_exitCount = 0;
@@ -333,32 +286,25 @@ void Library::loadGeneratedPlant(PlantSize size)
 
 void Library::failCall(Function function, int k)
 {
-    if (k >= 1)
-        m_armedFailures.emplace_back(function, m_callNumbers[slotOf(function)] + k);
+    m_faults.failCall(function, k);
 }
 
 void Library::setMisbehaviour(Function function, Misbehaviour misbehaviour)
 {
-    m_misbehaviours[slotOf(function)] = misbehaviour;
+    m_faults.setMisbehaviour(function, misbehaviour);
 }
 
 bool Library::beginCall(Function function, std::string name, int32_t moreOnEntry)
 {
     // The call is counted once the hook has run, so that a failure the hook arms for the
     // first call from now hits this very call.
-    const int number = m_callNumbers[slotOf(function)] + 1;
+    const int number = m_faults.nextCallNumber(function);
     callTrace().record(function, name);
     m_calls.push_back(Call{function, std::move(name), moreOnEntry});
     // A copy, so that a hook may replace or clear itself.
     if (const auto hook = m_beforeCall)
         hook(function, number);
-    const int counted = ++m_callNumbers[slotOf(function)]; // the hook may have reset the count
-    const auto armed = std::find(m_armedFailures.begin(), m_armedFailures.end(),
-                                 std::make_pair(function, counted));
-    if (armed == m_armedFailures.end())
-        return false;
-    m_armedFailures.erase(armed);
-    return true;
+    return m_faults.countCall(function); // the hook may have reset the count
 }
 
 bool Library::anyListingInProgress() const

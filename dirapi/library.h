@@ -4,11 +4,11 @@
 #define ARBOLIX_DIRAPI_LIBRARY_H
 
 #include "dirapi/dirapi_control.h"
+#include "dirapi/injectedfaults.h"
 #include "dirapi/listingcursor.h"
 #include "dirapi/plantsource.h"
 #include "dirapi/settings.h"
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -67,12 +67,11 @@ public:
     int exitCount() const { return m_exitCount; }
 
 private:
-    static constexpr std::size_t kFunctions = 5;
-    static std::size_t slotOf(Function function) { return static_cast<std::size_t>(function); }
-
     // Records the call, runs the test hook and tells whether a test armed this call to fail.
     bool beginCall(Function function, std::string name, int32_t moreOnEntry);
     bool anyListingInProgress() const;
+    // A listing that starts afresh: the plant is read again if its file changed.
+    void beginListing(ListingCursor& cursor);
 
     template <class Level>
     int32_t list(Function function, ListingCursor& cursor, const char* nameArg,
@@ -86,9 +85,7 @@ private:
     ListingCursor m_compounds;
     ListingCursor m_blocks;
 
-    std::array<int, kFunctions> m_callNumbers{};
-    std::vector<std::pair<Function, int>> m_armedFailures; // function and call number
-    std::array<Misbehaviour, kFunctions> m_misbehaviours{};
+    InjectedFaults m_faults;
     std::function<void(Function, int)> m_beforeCall;
     std::vector<Call> m_calls;
     int m_exitCount = 0;

@@ -18,7 +18,8 @@ struct ListingWords
 enum class ListingEnd
 {
     Complete,
-    Failed
+    Failed,
+    Stopped // the caller declined the next call
 };
 
 struct ListingResult
@@ -27,10 +28,19 @@ struct ListingResult
     int64_t taken = 0; // entries handed to take, over all batches
 
     bool failed() const { return end == ListingEnd::Failed; }
+    bool stopped() const { return end == ListingEnd::Stopped; }
 };
+
+// For listings that always go on to the next call.
+inline bool alwaysProceed()
+{
+    return true;
+}
 
 // Calls the library until its more flag is 0, handing the first count entries of each batch to
 // take(index) in order. A nonzero result ends the listing; what was taken stays taken.
+// proceed() is asked before every call, so between two calls and never inside one; false ends
+// the listing there as stopped, with every batch taken whole.
 //
 // Beyond the plain protocol, a misbehaving library cannot do harm here:
 // - the more flag is zeroed before the first call, so a listing never starts as the
@@ -38,12 +48,17 @@ struct ListingResult
 // - a count below 0 or above maxObj fails the call and nothing is taken from it;
 // - success with the more flag set and nothing delivered fails, so a library that never
 //   finishes cannot hold the window for ever.
-template <class CallFn, class TakeFn>
-ListingResult runListing(int32_t maxObj, ListingWords& words, CallFn&& call, TakeFn&& take)
+template <class ProceedFn, class CallFn, class TakeFn>
+ListingResult runListing(int32_t maxObj, ListingWords& words, ProceedFn&& proceed, CallFn&& call,
+                         TakeFn&& take)
 {
     ListingResult result;
     words.more = 0;
     for (;;) {
+        if (!proceed()) {
+            result.end = ListingEnd::Stopped;
+            return result;
+        }
         words.count = 0;
         if (call(words) != 0 || words.count < 0 || words.count > maxObj) {
             result.end = ListingEnd::Failed;
@@ -59,6 +74,12 @@ ListingResult runListing(int32_t maxObj, ListingWords& words, CallFn&& call, Tak
             return result;
         }
     }
+}
+
+template <class CallFn, class TakeFn>
+ListingResult runListing(int32_t maxObj, ListingWords& words, CallFn&& call, TakeFn&& take)
+{
+    return runListing(maxObj, words, alwaysProceed, call, take);
 }
 
 } // namespace directory

@@ -1,7 +1,7 @@
 // The first timer tick reads the whole directory into the tree.
 #include "app/arbolixdlg.h"
 #include "directory/initdlg.h"
-#include "directory/listings.h"
+#include "directory/treesink.h"
 #include "toolkit/eventgate.h"
 #include "toolkit/waitcursor.h"
 
@@ -12,6 +12,33 @@ namespace {
 
 // How often the population lets the Initializing window repaint.
 constexpr qint64 kRepaintIntervalMs = 40;
+
+// The tree, and the Initializing window's bar stepped after each station.
+class PopulationSink : public directory::TreeSink
+{
+public:
+    PopulationSink(tk::TreeCtrl& tree, const QPointer<CInitDlg>& initDlg)
+        : TreeSink(tree), m_initDlg(initDlg)
+    {
+    }
+
+    void startRepaintClock() { m_sinceRepaint.start(); }
+
+    void stationRead()
+    {
+        if (!m_initDlg)
+            return;
+        m_initDlg->StepIt();
+        if (m_sinceRepaint.elapsed() >= kRepaintIntervalMs) {
+            tk::EventGate::processNonInputEvents();
+            m_sinceRepaint.restart();
+        }
+    }
+
+private:
+    const QPointer<CInitDlg>& m_initDlg;
+    QElapsedTimer m_sinceRepaint;
+};
 
 } // namespace
 
@@ -26,12 +53,14 @@ void CArbolixDlg::OnTimer(int id)
 
     const tk::WaitCursor wait;
     {
-        // Nothing but painting reaches the program until the tree is filled: FillTree walks the
-        // buffers that a refresh would overwrite and that Exit would free.
+        // Input and close requests are held until the tree is filled: FillTree walks the
+        // buffers that a refresh would overwrite and that Exit would free. Every other pending
+        // event (paints, timers, socket notifiers, queued calls) runs whenever the Initializing
+        // window is let repaint.
         tk::EventGate gate;
         m_pInitDlg = new CInitDlg(this);
         m_pInitDlg->create();
-        gate.processPendingPaints();
+        gate.processNonInputEvents();
         FillTree();
     }
     delete m_pInitDlg.data();
@@ -42,28 +71,14 @@ void CArbolixDlg::FillTree()
     if (!m_pStationNames || !m_tree)
         return;
 
-    directory::ListingWords stationWords;
-    directory::ListingWords compoundWords;
-    directory::ListingWords blockWords;
-    const directory::StationBuffers stations{m_pStationNames.data(), m_pStationInfo.data(),
-                                             m_pStationWords.words()};
+    directory::LevelWords words;
+    PopulationSink sink(*m_tree, m_pInitDlg);
+    directory::DirectoryReader reader(directoryBuffers(), words, m_strBlockLine, sink);
 
-    const directory::ListingResult counted =
-        directory::listStations(m_nMaxObj, stationWords, stations, [](std::string_view) {});
+    const directory::ListingResult counted = reader.countStations();
     if (m_pInitDlg)
         m_pInitDlg->SetRange(counted.taken);
 
-    QElapsedTimer sinceRepaint;
-    sinceRepaint.start();
-    directory::listStations(m_nMaxObj, stationWords, stations, [&](std::string_view station) {
-        if (const tk::TreeItem stationItem = m_tree->insertItem(station))
-            InsertCompounds(station, stationItem, compoundWords, blockWords);
-        if (m_pInitDlg) {
-            m_pInitDlg->StepIt();
-            if (sinceRepaint.elapsed() >= kRepaintIntervalMs) {
-                tk::EventGate::processPendingPaints();
-                sinceRepaint.restart();
-            }
-        }
-    });
+    sink.startRepaintClock();
+    reader.readStations();
 }

@@ -1,5 +1,6 @@
 // Expanding a station or a compound lists it afresh from the directory.
 #include "app/arbolixdlg.h"
+#include "directory/itemlevel.h"
 #include "toolkit/waitcursor.h"
 
 void CArbolixDlg::OnItemexpandingTree(tk::TreeItem item, tk::TreeCtrl::ExpandAction action)
@@ -12,10 +13,11 @@ void CArbolixDlg::OnItemexpandingTree(tk::TreeItem item, tk::TreeCtrl::ExpandAct
 
 void CArbolixDlg::RefreshItem(tk::TreeItem item)
 {
-    if (!m_tree || !m_pCompoundNames)
+    // A null handle names no item: the tree never asks to expand one.
+    if (!m_tree || !m_pCompoundNames || !item)
         return;
 
-    const bool isStation = m_tree->parentItem(item).isNull();
+    const bool isStation = directory::itemLevel(*m_tree, item) == directory::ItemLevel::Station;
     // A copy: deleting the children may move the tree's text storage.
     const std::string name(m_tree->itemText(item));
 
@@ -26,7 +28,7 @@ void CArbolixDlg::RefreshItem(tk::TreeItem item)
     }
 
     if (isStation)
-        InsertCompounds(name, item, m_refreshCompoundWords, m_refreshBlockWords);
+        InsertCompounds(name, item, m_refreshWords);
     else
-        InsertBlocks(name, item, m_refreshBlockWords);
+        InsertBlocks(name, item, m_refreshWords);
 }

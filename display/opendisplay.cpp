@@ -1,5 +1,6 @@
 // Double-clicking a compound or a block opens the control system's display for it.
 #include "app/arbolixdlg.h"
+#include "directory/itemlevel.h"
 #include "display/displaycommand.h"
 #include "display/displayutility.h"
 #include "display/launcher.h"
@@ -19,14 +20,19 @@ void CArbolixDlg::OpenDisplay()
 {
     if (!m_tree || !m_pLauncher)
         return;
-    const tk::TreeItem parent = m_tree->parentItem(m_hSelected);
-    const tk::TreeItem grandparent = m_tree->parentItem(parent);
-    if (grandparent) {
-        m_pLauncher->start(display::displayArguments(
-            display::displayUtility(), m_strCmdOption, m_tree->itemText(parent),
-            display::blockNameOf(m_tree->itemText(m_hSelected))));
-    } else if (parent) {
+    switch (directory::itemLevel(*m_tree, m_hSelected)) {
+    case directory::ItemLevel::Block:
+        m_pLauncher->start(
+            display::displayArguments(display::displayUtility(), m_strCmdOption,
+                                      m_tree->itemText(m_tree->parentItem(m_hSelected)),
+                                      display::blockNameOf(m_tree->itemText(m_hSelected))));
+        break;
+    case directory::ItemLevel::Compound:
         m_pLauncher->start(display::displayArguments(display::displayUtility(), m_strCmdOption,
                                                      m_tree->itemText(m_hSelected), std::nullopt));
+        break;
+    case directory::ItemLevel::Station:
+    case directory::ItemLevel::None:
+        break;
     }
 }

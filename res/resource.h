@@ -12,6 +12,8 @@ inline constexpr int IDD_INIT = 136;
 
 // Strings.
 inline constexpr int IDS_ABOUTBOX = 101;
+inline constexpr int IDS_SEARCHNOTFOUND = 102;
+inline constexpr int IDS_COPYNAME = 103;
 
 // Icons.
 inline constexpr int IDR_MAINFRAME = 128;

@@ -14,6 +14,8 @@ struct StringEntry
 
 constexpr StringEntry stringTable[] = {
     {IDS_ABOUTBOX, "&About Arbolix..."},
+    {IDS_SEARCHNOTFOUND, "Search pattern not found!"},
+    {IDS_COPYNAME, "&Copy Name"},
 };
 
 } // namespace

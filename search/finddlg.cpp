@@ -2,6 +2,7 @@
 
 #include "app/arbolixdlg.h"
 #include "res/resource.h"
+#include "res/strings.h"
 #include "res/templates.h"
 #include "search/treewalk.h"
 #include "toolkit/dataexchange.h"
@@ -70,7 +71,7 @@ void CFindDlg::FindNext()
     main.m_strLastBlock = std::move(result.memory.block);
 
     if (!result.item)
-        tk::MessageBox::show(this, QString::fromLatin1(kSearchNotFound),
+        tk::MessageBox::show(this, res::loadString(res::IDS_SEARCHNOTFOUND),
                              QApplication::applicationName(), tk::MessageBox::Icon::Stop);
 }
 

@@ -35,7 +35,4 @@ protected:
     void onCancel() override;
 };
 
-// The one message the operator ever sees.
-inline constexpr const char* kSearchNotFound = "Search pattern not found!";
-
 #endif

@@ -3,6 +3,7 @@
 #include "dirapi/dirapi_control.h"
 #include "directory/batchlisting.h"
 #include "directory/blockline.h"
+#include "directory/directoryreader.h"
 #include "directory/listings.h"
 #include "directory/slottext.h"
 #include "directory/zeroedbuffer.h"
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,6 +82,68 @@ std::vector<int32_t> range(int32_t from, int32_t to)
 void* failingAllocator(std::size_t, std::size_t)
 {
     return nullptr;
+}
+
+// Writes down what the reader hands it, and answers stop at the given ask (0: never).
+struct RecordingSink : SinkDefaults
+{
+    int stopAtAsk = 0;
+    int asks = 0;
+    std::vector<std::string> events;
+
+    bool proceed() { return stopAtAsk == 0 || ++asks < stopAtAsk; }
+    using Item = std::optional<std::string>;
+
+    Item station(std::string_view name)
+    {
+        events.push_back("station " + std::string(name));
+        return std::string(name);
+    }
+    Item compound(const Item& station, std::string_view name)
+    {
+        events.push_back("compound " + *station + "/" + std::string(name));
+        return std::string(name);
+    }
+    void block(const Item& compound, std::string_view line)
+    {
+        events.push_back("block " + *compound + "/" + std::string(line));
+    }
+    void listedBelow(const Item& item, const ListingResult& listing)
+    {
+        events.push_back("listed " + *item + (listing.stopped() ? " stopped" : ""));
+    }
+    void stationRead() { events.push_back("read"); }
+};
+
+// N = 2 and the six buffers for the reader.
+struct SmallBuffers
+{
+    static constexpr int32_t kN = 2;
+    std::vector<char> stationNames = std::vector<char>(kN * DIRAPI_STATION_SLOT);
+    std::vector<char> stationInfo = std::vector<char>(kN * DIRAPI_STATION_INFO_SLOT);
+    std::vector<int32_t> stationWords = std::vector<int32_t>(kN);
+    std::vector<char> compoundNames = std::vector<char>(kN * DIRAPI_COMPOUND_SLOT);
+    std::vector<char> blockNames = std::vector<char>(kN * DIRAPI_BLOCK_SLOT);
+    std::vector<char> blockInfo = std::vector<char>(kN * DIRAPI_BLOCK_INFO_SLOT);
+
+    DirectoryBuffers buffers()
+    {
+        return {kN,
+                stationNames.data(),
+                stationInfo.data(),
+                stationWords.data(),
+                compoundNames.data(),
+                blockNames.data(),
+                blockInfo.data()};
+    }
+};
+
+std::vector<std::string> callNames()
+{
+    std::vector<std::string> names;
+    for (const auto& call : dirapi_control::calls())
+        names.push_back(call.name.empty() ? std::string("sta") : call.name);
+    return names;
 }
 
 } // namespace
@@ -224,6 +288,73 @@ private slots:
         taken.clear();
         QVERIFY(!listCompounds("S2", 2, words, names.data(), take).failed());
         QCOMPARE(taken, (std::vector<std::string>{"B1"}));
+        dirapi_control::reset();
+    }
+
+    void proceedIsAskedBeforeEveryCallAndStopEndsBetweenCalls()
+    {
+        ScriptedLibrary library{{{0, 1, 4}, {0, 1, 4}, {0, 0, 3}}};
+        ListingWords words;
+        int asks = 0;
+        std::vector<int32_t> taken;
+        const ListingResult result = runListing(
+            8, words, [&] { return ++asks < 2; }, std::ref(library),
+            [&](int32_t i) { taken.push_back(library.batch.at(std::size_t(i))); });
+        QCOMPARE(result.end, ListingEnd::Stopped);
+        QVERIFY(result.stopped() && !result.failed());
+        QCOMPARE(library.calls, std::size_t(1));
+        QCOMPARE(taken, range(0, 4)); // the batch taken is taken whole
+        QCOMPARE(result.taken, int64_t(4));
+    }
+
+    void readerHandsTheSinkTheDirectoryInListingOrder()
+    {
+        dirapi_control::reset();
+        dirapi_control::loadPlant("S1 A1 B1 AIN\nS1 A1 B2 PIDA\nS1 A1 B3 DOUT\nS1 A2\n"
+                                  "S2 C1 B4 AOUT\nS3\n");
+        SmallBuffers small;
+        LevelWords words;
+        std::string line;
+        RecordingSink sink;
+        DirectoryReader reader(small.buffers(), words, line, sink);
+        QCOMPARE(reader.countStations().taken, int64_t(3));
+        QVERIFY(sink.events.empty());
+        dirapi_control::clearCalls();
+        QVERIFY(!reader.readStations().failed());
+        QCOMPARE(sink.events,
+                 (std::vector<std::string>{
+                     "station S1", "compound S1/A1", "block A1/B1           AIN",
+                     "block A1/B2           PIDA", "block A1/B3           DOUT", "listed A1",
+                     "compound S1/A2", "listed A2", "listed S1", "read", "station S2",
+                     "compound S2/C1", "block C1/B4           AOUT", "listed C1", "listed S2",
+                     "read", "station S3", "listed S3", "read"}));
+        // A batch is walked whole before the next call at its level: A1's blocks take two calls,
+        // and the second station batch follows S2's compounds.
+        QCOMPARE(callNames(), (std::vector<std::string>{"sta", "S1", "A1", "A1", "A2", "S2", "C1",
+                                                        "sta", "S3"}));
+        dirapi_control::reset();
+    }
+
+    void readerStopsAtTheSinksWordWithoutAnotherCall()
+    {
+        dirapi_control::reset();
+        dirapi_control::loadPlant("S1 A1 B1 AIN\nS1 A1 B2 PIDA\nS1 A1 B3 DOUT\nS2 C1\n");
+        SmallBuffers small;
+        LevelWords words;
+        std::string line;
+        RecordingSink sink;
+        sink.stopAtAsk = 4; // stations, S1's compounds, A1's first blocks; not A1's rest
+        DirectoryReader reader(small.buffers(), words, line, sink);
+        QVERIFY(reader.readStations().stopped());
+        QVERIFY(reader.stopped());
+        QCOMPARE(callNames(), (std::vector<std::string>{"sta", "S1", "A1"}));
+        QCOMPARE(sink.events, (std::vector<std::string>{"station S1", "compound S1/A1",
+                                                        "block A1/B1           AIN",
+                                                        "block A1/B2           PIDA",
+                                                        "listed A1 stopped", "listed S1 stopped"}));
+        // Once stopped, it stays stopped.
+        QVERIFY(reader.readStations().stopped());
+        QCOMPARE(dirapi_control::calls().size(), std::size_t(3));
         dirapi_control::reset();
     }
 

@@ -79,7 +79,7 @@ private slots:
     void cleanup()
     {
         tk::ModalSeam::setRunnerForTests({});
-        tk::MessageBox::setAnswerForTests({});
+        tk::MessageBox::setRecorderForTests({});
     }
 
     void dialogUnitsRoundLikeThePlatformForGivenBaseUnits()
@@ -362,7 +362,7 @@ private slots:
     void messageBoxSeamRecordsInsteadOfBlocking()
     {
         std::vector<tk::MessageBoxRecord> shown;
-        tk::MessageBox::setAnswerForTests(
+        tk::MessageBox::setRecorderForTests(
             [&](const tk::MessageBoxRecord& record) { shown.push_back(record); });
         QWidget owner;
         tk::MessageBox::show(&owner, QStringLiteral("Search pattern not found!"),

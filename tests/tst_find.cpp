@@ -34,11 +34,11 @@ class FindSession
 public:
     explicit FindSession(MainWindow& w) : m_w(w)
     {
-        tk::MessageBox::setAnswerForTests(
+        tk::MessageBox::setRecorderForTests(
             [this](const tk::MessageBoxRecord& record) { m_messages.push_back(record); });
         openWindow();
     }
-    ~FindSession() { tk::MessageBox::setAnswerForTests(nullptr); }
+    ~FindSession() { tk::MessageBox::setRecorderForTests(nullptr); }
 
     void openWindow()
     {

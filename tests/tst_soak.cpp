@@ -225,7 +225,7 @@ class TestSoak : public QObject
 private slots:
     void cleanup()
     {
-        tk::MessageBox::setAnswerForTests(nullptr);
+        tk::MessageBox::setRecorderForTests(nullptr);
         dirapi_control::reset();
     }
 
@@ -286,7 +286,7 @@ void TestSoak::randomOperatorStepsKeepTreeTrueToDirectoryAndStoreExact()
 
 void TestSoak::run()
 {
-    tk::MessageBox::setAnswerForTests([this](const tk::MessageBoxRecord&) { ++m_messages; });
+    tk::MessageBox::setRecorderForTests([this](const tk::MessageBoxRecord&) { ++m_messages; });
     m_plant.regenerate();
     m_window = openMainWindow(m_plant.listingText(), kMaxObj);
     if (!m_window->dlg->isPopulated())

@@ -49,7 +49,7 @@ EventGate::~EventGate()
     }
 }
 
-void EventGate::processPendingPaints()
+void EventGate::processNonInputEvents()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

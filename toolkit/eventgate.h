@@ -1,5 +1,5 @@
 // Holds back input and close requests while a long job runs on the user-interface thread, so
-// the job can let the screen repaint without any handler of the program running meanwhile.
+// the job can let the screen repaint without the operator reaching any handler meanwhile.
 #ifndef ARBOLIX_TOOLKIT_EVENTGATE_H
 #define ARBOLIX_TOOLKIT_EVENTGATE_H
 
@@ -21,8 +21,9 @@ public:
     // Opens the gate: the held events are posted again, in the order they came.
     ~EventGate() override;
 
-    // Repaints what is pending; with a gate closed, input and close requests stay held.
-    static void processPendingPaints();
+    // Runs every pending event that is not user input: paints, timers, socket notifiers and
+    // queued calls alike. With a gate closed, input and close requests stay held.
+    static void processNonInputEvents();
 
     std::size_t heldCount() const { return m_held.size(); }
 

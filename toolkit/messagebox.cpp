@@ -7,10 +7,10 @@ namespace tk {
 
 namespace {
 
-std::function<void(const MessageBoxRecord&)>& testHook()
+std::function<void(const MessageBoxRecord&)>& testRecorder()
 {
-    static std::function<void(const MessageBoxRecord&)> hook;
-    return hook;
+    static std::function<void(const MessageBoxRecord&)> recorder;
+    return recorder;
 }
 
 QMessageBox::Icon qtIcon(MessageBox::Icon icon)
@@ -34,9 +34,9 @@ QMessageBox::Icon qtIcon(MessageBox::Icon icon)
 
 void MessageBox::show(QWidget* owner, const QString& text, const QString& caption, Icon icon)
 {
-    if (const auto& hook = testHook()) {
-        // A copy, so a hook that replaces itself is not destroyed while it runs.
-        const auto call = hook;
+    if (const auto& recorder = testRecorder()) {
+        // A copy, so a recorder that replaces itself is not destroyed while it runs.
+        const auto call = recorder;
         call(MessageBoxRecord{owner, text, caption, icon});
         return;
     }
@@ -46,9 +46,9 @@ void MessageBox::show(QWidget* owner, const QString& text, const QString& captio
     box.exec();
 }
 
-void MessageBox::setAnswerForTests(std::function<void(const MessageBoxRecord&)> hook)
+void MessageBox::setRecorderForTests(std::function<void(const MessageBoxRecord&)> recorder)
 {
-    testHook() = std::move(hook);
+    testRecorder() = std::move(recorder);
 }
 
 } // namespace tk

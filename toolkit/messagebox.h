@@ -1,4 +1,4 @@
-// Message boxes, with a hook that lets tests take the box's place.
+// Message boxes, with a recorder that lets tests take the box's place.
 #ifndef ARBOLIX_TOOLKIT_MESSAGEBOX_H
 #define ARBOLIX_TOOLKIT_MESSAGEBOX_H
 
@@ -27,9 +27,9 @@ public:
     // operator has closed it.
     static void show(QWidget* owner, const QString& text, const QString& caption, Icon icon);
 
-    // While a hook is set, show() hands it what it would have shown and returns at once.
-    // An empty function restores the real box.
-    static void setAnswerForTests(std::function<void(const MessageBoxRecord&)> hook);
+    // While a recorder is set, show() hands it what it would have shown and returns at once,
+    // as if the operator had pressed OK. An empty function restores the real box.
+    static void setRecorderForTests(std::function<void(const MessageBoxRecord&)> recorder);
 };
 
 struct MessageBoxRecord
