@@ -1,5 +1,6 @@
 #include "app/arbolixdlg.h"
 
+#include "directory/blockline.h"
 #include "directory/dirapi.h"
 #include "display/launcher.h"
 #include "res/icon.h"
@@ -47,8 +48,13 @@ bool CArbolixDlg::onInitDialog()
     allocateDirectoryBuffers();
 
     m_pTreeFont = std::make_unique<QFont>(tk::pointFont(90, "Fixedsys"));
-    if (m_tree)
+    if (m_tree) {
         m_tree->setFont(*m_pTreeFont);
+        // The longest rows the directory can give: full names, block lines with both columns.
+        m_tree->setLongestTexts(
+            {DIRAPI_STATION_SLOT - 1, DIRAPI_COMPOUND_SLOT - 1,
+             int(directory::kBlockNameColumn) + 1 + DIRAPI_BLOCK_INFO_SLOT - 1});
+    }
 
     connectHandlers();
     followScreens();
@@ -81,6 +87,8 @@ void CArbolixDlg::connectHandlers()
         connect(m_tree, &tk::TreeCtrl::caretChanged, this,
                 [this](tk::TreeItem item) { OnSelchangedTree(item); });
         connect(m_tree, &tk::TreeCtrl::doubleClick, this, [this] { OnDblclkTree(); });
+        // A name dragged out is what Copy Name copies.
+        m_tree->setDragText([this] { return selectedObjectName(); });
         m_tree->installEventFilter(this);
     }
     if (m_btnFind)

@@ -4,8 +4,10 @@
 
 #include <string>
 
-// The arguments after the program name joined by single blanks; none gives an empty string.
-// Nothing is parsed: an argument that starts with '-' belongs to the option like any other.
+// The arguments after the program name joined by single blanks, an argument that holds a blank
+// or a tab enclosed in double quotes, so splitting the display command line gives back the
+// operator's arguments; none gives an empty string. Nothing is parsed: an argument that starts
+// with '-' belongs to the option like any other.
 std::string commandOption(int argc, const char* const* argv);
 
 #endif

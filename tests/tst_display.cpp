@@ -1,4 +1,5 @@
 // Double-clicking a compound or a block starts the display command for the selected item.
+#include "app/commandoption.h"
 #include "dirapi/dirapi_control.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
@@ -56,18 +57,27 @@ private slots:
         QVERIFY(!tree.isItemExpanded(uc01));
     }
 
-    void optionFormsTheHyphenArguments_data()
+    void optionKeepsTheOperatorsArguments_data()
     {
-        QTest::addColumn<QString>("option");
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("none") << QString() << QStringList{"-"};
-        QTest::newRow("two words") << QString("AB01 extra") << QStringList{"-AB01", "extra"};
+        QTest::newRow("none") << QStringList{} << QStringList{"-"};
+        QTest::newRow("one word") << QStringList{"WP01"} << QStringList{"-WP01"};
+        QTest::newRow("two words") << QStringList{"AB01", "extra"} << QStringList{"-AB01", "extra"};
+        QTest::newRow("a blank inside") << QStringList{"AB 01"} << QStringList{"-AB 01"};
+        QTest::newRow("a tab inside") << QStringList{"AB\t01", "x"} << QStringList{"-AB\t01", "x"};
     }
-    void optionFormsTheHyphenArguments()
+    void optionKeepsTheOperatorsArguments()
     {
-        QFETCH(QString, option);
+        QFETCH(QStringList, arguments);
         QFETCH(QStringList, expected);
-        auto w = openExpanded(option.toStdString());
+        std::vector<std::string> words{"arbolix"};
+        for (const QString& argument : arguments)
+            words.push_back(argument.toStdString());
+        std::vector<const char*> argv;
+        for (const std::string& word : words)
+            argv.push_back(word.c_str());
+        auto w = openExpanded(commandOption(int(argv.size()), argv.data()));
         tk::TreeCtrl& tree = w->tree();
         doubleClick(tree, findItem(tree, {"WP01", "UC01", "ABCDEFGHIJKL PIDA"}));
         Args args{"/usr/local/pref"};
@@ -89,6 +99,31 @@ private slots:
         const tk::TreeItem wp02 = findItem(tree, {"WP02"});
         doubleClick(tree, wp02);
         QCOMPARE(w->dlg->m_hSelected, wp02);
+        QVERIFY(w->launcher.started.empty());
+    }
+
+    void middleButtonChangesNothingAndStartsNothing()
+    {
+        auto w = openExpanded("WP01");
+        tk::TreeCtrl& tree = w->tree();
+        // A compound is selected: a double-click anywhere would start its display.
+        const tk::TreeItem uc02 = findItem(tree, {"WP01", "UC02"});
+        const tk::TreeItem uc01 = findItem(tree, {"WP01", "UC01"});
+        click(tree, uc02);
+        QWindow* window = tree.window()->windowHandle();
+        const auto inWindow = [&](QPoint p) { return tree.viewport()->mapTo(tree.window(), p); };
+        const QRect row = tree.visualRect(tree.indexOf(uc01));
+        const QPoint box = inWindow(QPoint(row.left() - tree.indentation() / 2, row.center().y()));
+        const QPoint text = inWindow(row.center());
+        const QPoint block = inWindow(tree.visualRect(tree.indexOf(tree.childItem(uc01))).center());
+        for (const QPoint at : {text, box}) {
+            QTest::mousePress(window, Qt::MiddleButton, {}, at);
+            QTest::mouseMove(window, block);
+            QTest::mouseRelease(window, Qt::MiddleButton, {}, block);
+            QTest::mouseDClick(window, Qt::MiddleButton, {}, at);
+        }
+        QCOMPARE(w->dlg->m_hSelected, uc02);
+        QVERIFY(tree.isItemExpanded(uc01));
         QVERIFY(w->launcher.started.empty());
     }
 

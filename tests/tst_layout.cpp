@@ -9,14 +9,42 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDrag>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace testsupport;
 using Action = tk::TreeCtrl::ExpandAction;
+
+namespace {
+
+// Records the plain text of every drag as the drag object goes away.
+class DragWatch : public QObject
+{
+public:
+    DragWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    QStringList offered;
+    Qt::DropActions actions;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::DeferredDelete) {
+            if (auto* drag = qobject_cast<QDrag*>(watched)) {
+                offered << (drag->mimeData() ? drag->mimeData()->text() : QString());
+                actions = drag->supportedActions();
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 class TestLayout : public QObject
 {
@@ -83,6 +111,29 @@ private slots:
         QCOMPARE(dlg.minimumSize(), minimum);
     }
 
+    void wholeRowsScrollSidewaysAtTheMinimumSize()
+    {
+        // Names and information as long as the directory allows, in a wide letter.
+        auto w = openMainWindow("WWWWWW WWWWWWWWWWWW WWWWWWWWWWWW WWWWWW\n");
+        CArbolixDlg& dlg = *w->dlg;
+        tk::TreeCtrl& tree = w->tree();
+        const std::vector<std::string> block{"WWWWWW", "WWWWWWWWWWWW", "WWWWWWWWWWWW WWWWWW"};
+        tree.expandItem(findItem(tree, {block[0]}), Action::Expand);
+        tree.expandItem(findItem(tree, {block[0], block[1]}), Action::Expand);
+        dlg.resize(1, 1);
+        QTRY_VERIFY(tree.horizontalScrollBar()->isVisible());
+        QScrollBar& sideways = *tree.horizontalScrollBar();
+        sideways.setValue(sideways.maximum());
+        for (size_t depth = 1; depth <= block.size(); ++depth) {
+            const QModelIndex index =
+                tree.indexOf(findItem(tree, {block.begin(), block.begin() + long(depth)}));
+            const QRect row = tree.visualRect(index);
+            // The row holds its whole text, and the tree scrolls far enough to show it.
+            QVERIFY(row.width() >= tree.sizeHintForIndex(index).width());
+            QVERIFY(row.left() + tree.sizeHintForIndex(index).width() <= tree.viewport()->width());
+        }
+    }
+
     void copyNameGivesTheObjectNameOfEachLevel()
     {
         auto w = openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\n");
@@ -99,6 +150,43 @@ private slots:
             QTest::keyClick(&tree, Qt::Key_C, Qt::ControlModifier);
             QCOMPARE(QGuiApplication::clipboard()->text(), expected);
         }
+    }
+
+    void dragOffersTheCopyNameTextOfEachLevel()
+    {
+        auto w = openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\nWP02\n");
+        tk::TreeCtrl& tree = w->tree();
+        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+        click(tree, findItem(tree, {"WP02"}));
+        // The offscreen platform ends a drag at once; what it offered is read from the drag
+        // object as it goes.
+        DragWatch watch;
+        QWindow* window = tree.window()->windowHandle();
+        const std::vector<std::pair<std::vector<std::string>, QString>> cases{
+            {{"WP01"}, "WP01"},
+            {{"WP01", "UC01"}, "UC01"},
+            {{"WP01", "UC01", "ABCDEFGHIJKL AIN"}, "UC01:ABCDEFGHIJKL"}};
+        for (const auto& [path, expected] : cases) {
+            const tk::TreeItem item = findItem(tree, path);
+            const QPoint from =
+                tree.viewport()->mapTo(tree.window(), tree.visualRect(tree.indexOf(item)).center());
+            const int distance = QApplication::startDragDistance();
+            QTest::mousePress(window, Qt::LeftButton, {}, from);
+            QTest::mouseMove(window, from + QPoint(distance / 2, 0));
+            QTest::mouseMove(window, from + QPoint(distance / 2, 1));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(watch.offered.isEmpty()); // not yet past the drag distance
+            QTest::mouseMove(window, from + QPoint(distance + 1, 1));
+            QTest::mouseRelease(window, Qt::LeftButton, {}, from + QPoint(distance + 1, 1));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(watch.offered, QStringList{expected});
+            QCOMPARE(watch.actions, Qt::CopyAction);
+            QCOMPARE(w->dlg->m_hSelected, item);
+            watch.offered.clear();
+        }
+        QVERIFY(!tree.acceptDrops());
+        QVERIFY(w->launcher.started.empty());
     }
 
     void rightButtonDoesNotMoveTheSelection()

@@ -92,9 +92,10 @@ private slots:
         QCOMPARE(commandOption(2, one), std::string("WP01"));
         const char* two[] = {"/usr/bin/arbolix", "AB01", "extra"};
         QCOMPARE(commandOption(3, two), std::string("AB01 extra"));
-        // Nothing is parsed: toolkit-looking options and blanks inside arguments are kept.
+        // Nothing is parsed: toolkit-looking options are kept, blanks inside arguments are
+        // kept inside quotes.
         const char* odd[] = {"arbolix", "-style", "fusion", "a b", ""};
-        QCOMPARE(commandOption(5, odd), std::string("-style fusion a b "));
+        QCOMPARE(commandOption(5, odd), std::string("-style fusion \"a b\" "));
     }
 
     void exitEscapeAndCloseBoxEachReleaseOnce_data()

@@ -1,5 +1,6 @@
 // Expanding a station or a compound lists it afresh from the directory.
 #include "dirapi/dirapi_control.h"
+#include "tests/branchpixels.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
 #include "toolkit/treestore.h"
@@ -162,6 +163,42 @@ private slots:
         tree.expandItem(wp01, Action::Collapse);
         QVERIFY(tree.expandItem(wp01, Action::Expand));
         QCOMPARE(childTexts(tree, wp01), (Texts{"UC01", "UC02"}));
+    }
+
+    void branchWhoseListingFailedShowsItsBoxOpenAndClosed()
+    {
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp02 = findItem(tree, {"WP02"});
+        const auto clickBox = [&] {
+            const QRect box = tk::expandBoxRect(ownBranchCell(tree, wp02));
+            QTest::mouseClick(tree.window()->windowHandle(), Qt::LeftButton, {},
+                              tree.viewport()->mapTo(tree.window(), box.center()));
+        };
+        // The plant cannot be read: every listing fails until it can again.
+        dirapi_control::failCall(Function::AllCmp, 1);
+        dirapi_control::failCall(Function::AllCmp, 2);
+        click(tree, wp02);
+        clickBox();
+        QVERIFY(tree.isItemExpanded(wp02) && childTexts(tree, wp02).empty());
+        QCOMPARE(BranchPixels(tree).expandBoxOf(wp02), ExpandBox::Minus);
+        QTest::keyClick(&tree, Qt::Key_Left);
+        QVERIFY(!tree.isItemExpanded(wp02));
+        QCOMPARE(BranchPixels(tree).expandBoxOf(wp02), ExpandBox::Plus);
+        QTest::keyClick(&tree, Qt::Key_Right);
+        QCOMPARE(BranchPixels(tree).expandBoxOf(wp02), ExpandBox::Minus);
+        clickBox();
+        QCOMPARE(BranchPixels(tree).expandBoxOf(wp02), ExpandBox::Plus);
+
+        // Read again, the station lists its compound; emptied, it keeps no box.
+        clickBox();
+        QCOMPARE(childTexts(tree, wp02), (Texts{"UC03"}));
+        QCOMPARE(BranchPixels(tree).expandBoxOf(wp02), ExpandBox::Minus);
+        dirapi_control::loadPlant("WP01 UC01\nWP02\n");
+        clickBox();
+        clickBox();
+        QVERIFY(childTexts(tree, wp02).empty());
+        QCOMPARE(BranchPixels(tree).expandBoxOf(wp02), ExpandBox::None);
     }
 
     void emptyListingMakesALeaf()

@@ -1,4 +1,5 @@
 // The tree control: notifications, caret moves, expansion with replaced children, display.
+#include "tests/branchpixels.h"
 #include "tests/numberedname.h"
 #include "toolkit/treectrl.h"
 
@@ -11,6 +12,8 @@ using testsupport::numbered;
 using tk::TreeCtrl;
 using tk::TreeItem;
 using Action = TreeCtrl::ExpandAction;
+using testsupport::BranchPixels;
+using testsupport::ExpandBox;
 
 Q_DECLARE_METATYPE(tk::TreeItem)
 
@@ -81,6 +84,9 @@ private slots:
     void childAddedToAVisibleCollapsedItemGetsAnExpandButton();
     void displayDecodesTextWhileTheBytesStayExact();
     void caretIsAlwaysTheHighlightedSelection();
+    void branchAreaDrawsWhatTheStylesAsk_data();
+    void branchAreaDrawsWhatTheStylesAsk();
+    void expandableItemKeepsItsBoxOpenOrClosedUntilListedEmpty();
 };
 
 void TreeCtrlTest::modelStaysConsistentThroughEveryKindOfChange()
@@ -388,6 +394,111 @@ void TreeCtrlTest::caretIsAlwaysTheHighlightedSelection()
     QCOMPARE(tree.selectionModel()->selectedIndexes(), QModelIndexList{second});
     tree.selectItem(plant.s[0]);
     QCOMPARE(tree.selectionModel()->selectedIndexes(), QModelIndexList{tree.indexOf(plant.s[0])});
+}
+
+void TreeCtrlTest::branchAreaDrawsWhatTheStylesAsk_data()
+{
+    QTest::addColumn<bool>("lines");
+    QTest::addColumn<bool>("buttons");
+    QTest::addColumn<bool>("linesAtRoot");
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("classic") << true << true << true << false;
+    QTest::newRow("classic, dark palette") << true << true << true << true;
+    QTest::newRow("no lines") << false << true << true << false;
+    QTest::newRow("no buttons") << true << false << true << false;
+    QTest::newRow("nothing at the root") << true << true << false << false;
+}
+
+void TreeCtrlTest::branchAreaDrawsWhatTheStylesAsk()
+{
+    QFETCH(bool, lines);
+    QFETCH(bool, buttons);
+    QFETCH(bool, linesAtRoot);
+    QFETCH(bool, dark);
+    TreeCtrl tree;
+    if (dark) {
+        QPalette palette = tree.palette();
+        palette.setColor(QPalette::Base, QColor(20, 20, 24));
+        palette.setColor(QPalette::Text, QColor(230, 230, 230));
+        tree.setPalette(palette);
+    }
+    tree.setBranchStyle({.lines = lines, .buttons = buttons, .linesAtRoot = linesAtRoot});
+    Plant plant(tree);
+    tree.expandItem(plant.s[0], Action::Expand);
+    tree.expandItem(plant.c[0], Action::Expand);
+    tree.resize(300, 300);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+
+    const BranchPixels pixels(tree);
+    const ExpandBox open = buttons ? ExpandBox::Minus : ExpandBox::None;
+    const ExpandBox closed = buttons ? ExpandBox::Plus : ExpandBox::None;
+    QCOMPARE(pixels.expandBoxOf(plant.c[0]), open);
+    QCOMPARE(pixels.expandBoxOf(plant.c[1]), closed);
+    QCOMPARE(pixels.expandBoxOf(plant.b[0]), ExpandBox::None);
+    QCOMPARE(pixels.linePixelsOf(plant.b[0]) > 0, lines);
+    QCOMPARE(pixels.linePixelsOf(plant.c[1]) > 0, lines);
+    if (linesAtRoot) {
+        QCOMPARE(pixels.expandBoxOf(plant.s[0]), open);
+        QCOMPARE(pixels.expandBoxOf(plant.s[1]), closed);
+        QCOMPARE(pixels.linePixelsOf(plant.s[1]) > 0, lines);
+    } else {
+        // The roots have no branch column at all.
+        QCOMPARE(tree.visualRect(tree.indexOf(plant.s[0])).left(), 0);
+    }
+    if (buttons) {
+        // The box in the palette's colours: a glyph in the text colour on the background, a
+        // frame between the two, on a light desktop and on a dark one alike.
+        const QRect box = tk::expandBoxRect(testsupport::ownBranchCell(tree, plant.c[1]));
+        const QColor text = tree.palette().color(QPalette::Text);
+        const QColor base = tree.palette().color(QPalette::Base);
+        QCOMPARE(pixels.at(box.center()), text);
+        QCOMPARE(pixels.at(box.center() + QPoint(0, 3)), base);
+        const int frame = pixels.at(box.topLeft()).lightness();
+        QVERIFY(frame > std::min(text.lightness(), base.lightness()));
+        QVERIFY(frame < std::max(text.lightness(), base.lightness()));
+    }
+}
+
+void TreeCtrlTest::expandableItemKeepsItsBoxOpenOrClosedUntilListedEmpty()
+{
+    TreeCtrl tree;
+    const TreeItem station = tree.insertItem("S1");
+    tree.insertItem("S2");
+    tree.setItemExpandable(station, true);
+    // The first two listings fail (nothing inserted, still expandable); the third says empty.
+    int listings = 0;
+    connect(&tree, &TreeCtrl::itemExpanding, &tree, [&](TreeItem item, Action action) {
+        if (action == Action::Expand && ++listings == 3)
+            tree.setItemExpandable(item, false);
+    });
+    tree.resize(300, 200);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    const auto clickBox = [&] {
+        const QRect box = tk::expandBoxRect(testsupport::ownBranchCell(tree, station));
+        QTest::mouseClick(tree.windowHandle(), Qt::LeftButton, {}, inWindow(tree, box.center()));
+    };
+
+    QCOMPARE(BranchPixels(tree).expandBoxOf(station), ExpandBox::Plus);
+    clickBox();
+    QCOMPARE(listings, 1);
+    QVERIFY(tree.isItemExpanded(station));
+    QCOMPARE(BranchPixels(tree).expandBoxOf(station), ExpandBox::Minus);
+    clickBox(); // the open box closes the item, which has no rows to hide
+    QVERIFY(!tree.isItemExpanded(station));
+    QCOMPARE(BranchPixels(tree).expandBoxOf(station), ExpandBox::Plus);
+    QTest::keyClick(&tree, Qt::Key_Right);
+    QCOMPARE(listings, 2);
+    QCOMPARE(BranchPixels(tree).expandBoxOf(station), ExpandBox::Minus);
+    QTest::keyClick(&tree, Qt::Key_Left);
+    QVERIFY(!tree.isItemExpanded(station));
+    QCOMPARE(tree.selectedItem(), station);
+    QCOMPARE(BranchPixels(tree).expandBoxOf(station), ExpandBox::Plus);
+
+    clickBox();
+    QCOMPARE(listings, 3);
+    QCOMPARE(BranchPixels(tree).expandBoxOf(station), ExpandBox::None);
 }
 
 QTEST_MAIN(TreeCtrlTest)

@@ -66,7 +66,9 @@ QWidget* createTreeView(const ControlTemplate& control, QWidget* parent)
 {
     // The template's text is a name for the designer; a tree view never shows it.
     auto* tree = new TreeCtrl(parent);
-    tree->setRootIsDecorated(control.style & style::LinesAtRoot);
+    tree->setBranchStyle({.lines = bool(control.style & style::Lines),
+                          .buttons = bool(control.style & style::Buttons),
+                          .linesAtRoot = bool(control.style & style::LinesAtRoot)});
     const bool framed = control.style & (style::Border | style::SunkenEdge | style::ModalFrameEdge);
     tree->setFrameStyle(framed ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
     return tree;

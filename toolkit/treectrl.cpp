@@ -3,10 +3,17 @@
 #include "toolkit/treemodel.h"
 #include "toolkit/treestore.h"
 
+#include <QDrag>
+#include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <algorithm>
 #include <vector>
 
 namespace tk {
@@ -29,6 +36,12 @@ TreeCtrl::TreeCtrl(QWidget* parent) : QTreeView(parent), m_model(std::make_uniqu
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAnimated(false);
+    // Rows are never cut short: the column stretches to the tree but keeps at least the width
+    // of the widest row (updateColumnWidth), and a narrower tree scrolls sideways.
+    setTextElideMode(Qt::ElideNone);
+    header()->setStretchLastSection(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
 
     // The caret item stays highlighted while another window has the focus.
     QPalette colours = palette();
@@ -245,17 +258,157 @@ void TreeCtrl::hideRowsOfCollapsed(const QModelIndex& index)
     m_model->hideRows(node);
 }
 
+void TreeCtrl::setBranchStyle(const BranchStyle& style)
+{
+    m_branchStyle = style;
+    setRootIsDecorated(style.linesAtRoot);
+    updateColumnWidth();
+    viewport()->update();
+}
+
+void TreeCtrl::setLongestTexts(std::vector<int> charactersPerLevel)
+{
+    m_longestTexts = std::move(charactersPerLevel);
+    updateColumnWidth();
+}
+
+int TreeCtrl::widestRowWidth() const
+{
+    // The style sizes a text of the longest length in the font's widest letter, as it sizes an
+    // item, margins included; a monospaced font has no wider text of that length.
+    QStyleOptionViewItem option;
+    option.initFrom(this);
+    option.font = font();
+    option.fontMetrics = QFontMetrics(font());
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.textElideMode = Qt::ElideNone;
+    int widest = 0;
+    for (size_t level = 0; level < m_longestTexts.size(); ++level) {
+        option.text = QString(std::max(0, m_longestTexts[level]), QChar(u'W'));
+        const int text =
+            style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width();
+        const int indents = int(level) + (rootIsDecorated() ? 1 : 0);
+        widest = std::max(widest, indents * indentation() + text);
+    }
+    return widest;
+}
+
+void TreeCtrl::updateColumnWidth()
+{
+    // The last section stretches to the viewport, but never below this.
+    header()->setMinimumSectionSize(std::max(widestRowWidth(), 1));
+}
+
+void TreeCtrl::changeEvent(QEvent* event)
+{
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        updateColumnWidth();
+}
+
+void TreeCtrl::setDragText(DragText text)
+{
+    m_dragText = std::move(text);
+    // Names go out; nothing is ever dropped in.
+    setDragDropMode(m_dragText ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+}
+
+void TreeCtrl::startDrag(Qt::DropActions)
+{
+    if (!m_dragText)
+        return;
+    const QString text = m_dragText();
+    if (text.isEmpty())
+        return;
+    auto* mime = new QMimeData;
+    mime->setText(text);
+    const QPointer<QDrag> drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+    if (drag)
+        drag->deleteLater();
+}
+
+void TreeCtrl::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const
+{
+    const int indent = indentation();
+    const TreeStore& items = store();
+    const NodeId node = m_model->nodeAt(index);
+    if (indent <= 0 || rect.width() < indent || node == kRoot || !items.isItem(node))
+        return;
+
+    QPalette colours = palette();
+    colours.setCurrentColorGroup(!isEnabled()       ? QPalette::Disabled
+                                 : isActiveWindow() ? QPalette::Active
+                                                    : QPalette::Inactive);
+    const BranchColours branchColours = BranchColours::from(colours);
+    // Only the text shows the selection; the lines and boxes stay on the tree's background.
+    painter->fillRect(rect, colours.brush(QPalette::Base));
+    const QPoint contentOffset(horizontalOffset(), verticalOffset());
+    const auto linesFor = [&](NodeId n) {
+        return m_branchStyle.lines && (items.parent(n) != kRoot || m_branchStyle.linesAtRoot);
+    };
+
+    // The item's own cell is the rightmost; each one to its left belongs to an ancestor.
+    QRect cell(rect.right() + 1 - indent, rect.top(), indent, rect.height());
+    BranchCell own;
+    if (linesFor(node)) {
+        own.lineRight = true;
+        own.lineUp = items.parent(node) != kRoot || items.previousSibling(node) != kNone;
+        own.lineDown = items.nextSibling(node) != kNone;
+    }
+    // Drawn from what the item may hold, not from its rows: an item whose listing failed
+    // keeps its box, open or closed, until a listing says it has no children.
+    if (m_branchStyle.buttons && m_model->mayHaveChildren(node))
+        own.button =
+            isExpanded(index) ? BranchCell::Button::Expanded : BranchCell::Button::Collapsed;
+    drawBranchCell(*painter, cell, contentOffset, own, branchColours);
+
+    for (NodeId ancestor = items.parent(node);
+         ancestor != kRoot && ancestor != kNone && cell.left() - indent >= rect.left();
+         ancestor = items.parent(ancestor)) {
+        cell.translate(-indent, 0);
+        BranchCell through;
+        through.lineUp = through.lineDown =
+            linesFor(ancestor) && items.nextSibling(ancestor) != kNone;
+        drawBranchCell(*painter, cell, contentOffset, through, branchColours);
+    }
+}
+
 void TreeCtrl::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::RightButton) {
+    if (event->button() != Qt::LeftButton) {
         event->accept();
         return;
     }
     QTreeView::mousePressEvent(event);
 }
 
+void TreeCtrl::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mouseReleaseEvent(event);
+}
+
+void TreeCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    // Moves with only other buttons held neither select nor drag.
+    if (event->buttons() != Qt::NoButton && !(event->buttons() & Qt::LeftButton)) {
+        event->accept();
+        return;
+    }
+    QTreeView::mouseMoveEvent(event);
+}
+
 void TreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     const QPointer<TreeCtrl> alive(this);
     emit doubleClick();
     if (alive)

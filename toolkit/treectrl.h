@@ -2,11 +2,14 @@
 #ifndef ARBOLIX_TOOLKIT_TREECTRL_H
 #define ARBOLIX_TOOLKIT_TREECTRL_H
 
+#include "toolkit/treebranches.h"
 #include "toolkit/treeitem.h"
 
 #include <QTreeView>
+#include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace tk {
 
@@ -56,6 +59,22 @@ public:
     // visible (its ancestors expanded); expanding needs children.
     bool expandItem(TreeItem item, ExpandAction action);
 
+    // What is drawn left of the texts; also whether the root items get a branch column.
+    void setBranchStyle(const BranchStyle& style);
+    const BranchStyle& branchStyle() const { return m_branchStyle; }
+
+    // The longest text each level can have, in characters (roots first). The column is made as
+    // wide as the widest of those rows in the tree's font, and the tree scrolls sideways when
+    // it is narrower: rows are never cut short.
+    void setLongestTexts(std::vector<int> charactersPerLevel);
+    // The pixels the widest possible row needs, its indentation included.
+    int widestRowWidth() const;
+
+    // Dragging an item with the left button offers this text as plain text. The press has
+    // selected the item, so the text is that of the caret item; empty: nothing to drag.
+    using DragText = std::function<QString()>;
+    void setDragText(DragText text);
+
     const TreeStore& store() const;
     QModelIndex indexOf(TreeItem item) const;
     TreeItem itemAt(const QModelIndex& index) const;
@@ -71,17 +90,28 @@ signals:
     void doubleClick();
 
 protected:
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    // The right button opens a context menu for the selected item; it does not select.
+    // Only the left button selects, opens, closes and double-clicks; the right button opens a
+    // context menu for the selected item and does not select; the middle button does nothing.
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     TreeItem insert(std::string_view text, TreeItem parent, bool leaf);
     void setCaret(const QModelIndex& index);
     void fetchRowsOfExpanded(const QModelIndex& index);
     void hideRowsOfCollapsed(const QModelIndex& index);
+    void updateColumnWidth();
 
     std::unique_ptr<TreeModel> m_model;
+    BranchStyle m_branchStyle;
+    std::vector<int> m_longestTexts;
+    DragText m_dragText;
 };
 
 } // namespace tk

@@ -249,7 +249,8 @@ Qt::ItemFlags TreeModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // Draggable only where the view allows dragging at all.
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
     if (m_store->isLeaf(nodeAt(index)))
         flags |= Qt::ItemNeverHasChildren;
     return flags;
