@@ -4,6 +4,7 @@
 #include "bench/clock.h"
 #include "bench/nomatch.h"
 #include "bench/populationwatch.h"
+#include "bench/viewportpaint.h"
 #include "search/treewalk.h"
 #include "toolkit/treectrl.h"
 #include "toolkit/treestore.h"
@@ -70,6 +71,21 @@ double ArbolixRun::refreshFirstStation()
     const double elapsed = millisecondsSince(start);
     paintPending();
     return elapsed;
+}
+
+double ArbolixRun::paintExpandedViewport()
+{
+    tk::TreeCtrl& tree = *m_dlg->m_tree;
+    const tk::TreeItem station = tree.rootItem();
+    const tk::TreeItem compound = tree.childItem(station);
+    if (!station || !compound)
+        return -1;
+    tree.expandItem(station, tk::TreeCtrl::ExpandAction::Expand);
+    tree.expandItem(compound, tk::TreeCtrl::ExpandAction::Expand);
+    tree.resize(kPaintedViewport + (tree.size() - tree.viewport()->size()));
+    tree.scrollToTop();
+    paintPending();
+    return medianRepaintMs(*tree.viewport());
 }
 
 std::string ArbolixRun::firstStation() const

@@ -24,6 +24,9 @@ public:
     double walkWithoutMatch(bool& matched) const;
     // Expands the first station (once), then times RefreshItem on it while it is expanded.
     double refreshFirstStation();
+    // Opens the first station and its first compound, so the viewport is full of rows at
+    // every depth, and times one repaint of a viewport of kPaintedViewport; milliseconds.
+    double paintExpandedViewport();
     // The text of the first station, for the bare listing to compare against.
     std::string firstStation() const;
 

@@ -16,10 +16,12 @@ struct SizeFigures
     double plainBytesPerItem = 0;
     double findArbolixMs = 0;
     double findPlainMs = 0;
-    double refreshMs = 0;     // RefreshItem of the first station, expanded
-    double refreshBareMs = 0; // the same station's listing with no tree
-    double firstPaintMs = 0;  // from process start
-    double populatedMs = 0;   // from process start
+    double refreshMs = 0;      // RefreshItem of the first station, expanded
+    double refreshBareMs = 0;  // the same station's listing with no tree
+    double firstPaintMs = 0;   // from process start
+    double populatedMs = 0;    // from process start
+    double paintArbolixMs = 0; // one repaint of a viewport full of rows, first branch open
+    double paintPlainMs = 0;   // the same rows in the QTreeWidget
 };
 
 } // namespace bench

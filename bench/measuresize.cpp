@@ -6,6 +6,7 @@
 #include "bench/limitlisting.h"
 #include "bench/median.h"
 #include "bench/plaintree.h"
+#include "toolkit/fonts.h"
 
 #include <cstdio>
 #include <vector>
@@ -26,7 +27,7 @@ void complain(const char* what, const PlantShape& shape)
 struct Samples
 {
     std::vector<double> limit, arbolix, plain, findArbolix, findPlain, refresh, refreshBare;
-    std::vector<double> firstPaint, populated;
+    std::vector<double> firstPaint, populated, paintArbolix, paintPlain;
 };
 
 void measureLimit(const PlantShape& shape, Samples& samples)
@@ -64,6 +65,7 @@ void measureArbolix(const PlantShape& shape, Samples& samples)
     }
     if (run.itemCount() != shape.items() || below.entries != shape.items() / shape.stations - 1)
         complain("a refresh changed the number of items", shape);
+    samples.paintArbolix.push_back(run.paintExpandedViewport());
 }
 
 void measurePlain(const PlantShape& shape, Samples& samples)
@@ -76,6 +78,7 @@ void measurePlain(const PlantShape& shape, Samples& samples)
     samples.findPlain.push_back(tree.walkWithoutMatch(matched));
     if (matched)
         complain("the QTreeWidget walk matched", shape);
+    samples.paintPlain.push_back(tree.paintExpandedViewport(tk::fixedPitchFont(9)));
 }
 
 void measureStart(const PlantShape& shape, Samples& samples)
@@ -121,6 +124,8 @@ SizeFigures measureSize(const PlantShape& shape, int runs)
     figures.refreshBareMs = median(samples.refreshBare);
     figures.firstPaintMs = median(samples.firstPaint);
     figures.populatedMs = median(samples.populated);
+    figures.paintArbolixMs = median(samples.paintArbolix);
+    figures.paintPlainMs = median(samples.paintPlain);
     // Resident memory hardly varies between runs; one child each is enough.
     figures.arbolixBytesPerItem = bytesPerItem(TreeVariant::Arbolix, shape);
     figures.plainBytesPerItem = bytesPerItem(TreeVariant::Plain, shape);

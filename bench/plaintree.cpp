@@ -3,6 +3,7 @@
 #include "bench/benchreading.h"
 #include "bench/clock.h"
 #include "bench/nomatch.h"
+#include "bench/viewportpaint.h"
 
 #include <QCoreApplication>
 
@@ -60,6 +61,20 @@ double PlainTree::populate()
     const double elapsed = millisecondsSince(start);
     paintPending();
     return elapsed;
+}
+
+double PlainTree::paintExpandedViewport(const QFont& font)
+{
+    QTreeWidgetItem* station = m_tree->topLevelItem(0);
+    if (!station || station->childCount() == 0)
+        return -1;
+    m_tree->setFont(font);
+    station->setExpanded(true);
+    station->child(0)->setExpanded(true);
+    m_tree->resize(kPaintedViewport + (m_tree->size() - m_tree->viewport()->size()));
+    m_tree->scrollToTop();
+    paintPending();
+    return medianRepaintMs(*m_tree->viewport());
 }
 
 int64_t PlainTree::itemCount() const

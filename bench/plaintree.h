@@ -22,6 +22,9 @@ public:
     // comparing text(0) at every level; milliseconds. matched tells whether anything matched.
     double walkWithoutMatch(bool& matched) const;
 
+    // The same rows as ArbolixRun::paintExpandedViewport, in the same font and viewport.
+    double paintExpandedViewport(const QFont& font);
+
 private:
     std::unique_ptr<QTreeWidget> m_tree;
 };

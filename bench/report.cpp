@@ -79,7 +79,7 @@ QString formatTable(const std::vector<SizeFigures>& sizes)
         table << '\n';
     };
     row({"size", "items", "L ms", "A ms", "P ms", "A/L", "A/P", "A B/it", "P B/it", "find A",
-         "find P", "refresh", "bare", "paint ms", "filled ms"});
+         "find P", "refresh", "bare", "paint ms", "filled ms", "view A", "view P"});
     for (const SizeFigures& f : sizes) {
         row({QStringLiteral("%1x%2x%3")
                  .arg(f.shape.stations)
@@ -90,7 +90,7 @@ QString formatTable(const std::vector<SizeFigures>& sizes)
              number(ratio(f.arbolixMs, f.plainMs), 2), number(f.arbolixBytesPerItem),
              number(f.plainBytesPerItem), number(f.findArbolixMs, 2), number(f.findPlainMs, 2),
              number(f.refreshMs, 2), number(f.refreshBareMs, 2), number(f.firstPaintMs),
-             number(f.populatedMs)});
+             number(f.populatedMs), number(f.paintArbolixMs, 2), number(f.paintPlainMs, 2)});
     }
     table.flush();
     return out;
@@ -116,6 +116,8 @@ QString formatTargets(const std::vector<SizeFigures>& sizes)
           << number(memoryRatio, 2) << " (at most 0.2): " << verdict(memoryRatio <= 0.2) << '\n';
     lines << "  find walk A/P " << number(findRatio, 3)
           << " (at most 0.1): " << verdict(findRatio <= 0.1) << '\n';
+    lines << "  viewport paint A " << number(big.paintArbolixMs, 2) << " ms, P "
+          << number(big.paintPlainMs, 2) << " ms\n";
     lines << "  refresh/bare " << number(refreshRatio, 2)
           << " (at most 1.5): " << verdict(refreshRatio <= 1.5) << '\n';
     if (sizes.size() >= 2) {
@@ -157,7 +159,9 @@ QByteArray formatJson(const QString& machine, const std::vector<SizeFigures>& si
              << ", \"refresh_ms\": " << number(f.refreshMs, 3)
              << ", \"refresh_bare_ms\": " << number(f.refreshBareMs, 3)
              << ", \"first_paint_ms\": " << number(f.firstPaintMs, 3)
-             << ", \"populated_ms\": " << number(f.populatedMs, 3) << "}";
+             << ", \"populated_ms\": " << number(f.populatedMs, 3)
+             << ", \"viewport_paint_A_ms\": " << number(f.paintArbolixMs, 3)
+             << ", \"viewport_paint_P_ms\": " << number(f.paintPlainMs, 3) << "}";
     }
     json << "]}\n";
     json.flush();
