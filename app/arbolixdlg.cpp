@@ -148,16 +148,35 @@ void CArbolixDlg::showEvent(QShowEvent* event)
 
 void CArbolixDlg::contextMenuEvent(QContextMenuEvent* event)
 {
-    OnContextMenu(event->globalPos());
+    OnContextMenu(event->reason() == QContextMenuEvent::Keyboard ? keyboardMenuPosition()
+                                                                 : event->globalPos());
 }
 
-// Ctrl+C in the tree copies the object's name rather than the row's text.
+// A menu asked for from the keyboard opens at the selected item, where the operator looks.
+QPoint CArbolixDlg::keyboardMenuPosition() const
+{
+    if (!m_tree)
+        return mapToGlobal(QPoint(0, 0));
+    const QRect row = m_tree->visualRect(m_tree->indexOf(m_hSelected));
+    if (row.isValid() && m_tree->viewport()->rect().intersects(row))
+        return m_tree->viewport()->mapToGlobal(row.bottomLeft());
+    return m_tree->mapToGlobal(QPoint(0, 0));
+}
+
+// Ctrl+C in the tree copies the object's name rather than the row's text; Shift+F10 opens the
+// context menu, as the Menu key does.
 bool CArbolixDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_tree && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
-        OnCopyName();
-        return true;
+    if (watched == m_tree && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy)) {
+            OnCopyName();
+            return true;
+        }
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            OnContextMenu(keyboardMenuPosition());
+            return true;
+        }
     }
     return tk::Dialog::eventFilter(watched, event);
 }

@@ -107,6 +107,7 @@ private:
     directory::ListingResult InsertBlocks(std::string_view compound, tk::TreeItem compoundItem,
                                           directory::LevelWords& words);
     void connectHandlers();
+    QPoint keyboardMenuPosition() const;
     void followScreens();
 
     int m_nAboutCommand = 0; // the About item's command, 0 when the string is empty

@@ -1,5 +1,5 @@
-// The main window's context menu: Copy Name, and the About box (window menus take no items of
-// a program's own here).
+// The main window's context menu: Open Display (so a display opens without a mouse too), Copy
+// Name, and the About box (window menus take no items of a program's own here).
 #include "app/arbolixdlg.h"
 #include "directory/itemlevel.h"
 #include "display/displaycommand.h"
@@ -13,6 +13,13 @@
 void CArbolixDlg::OnContextMenu(const QPoint& globalPos)
 {
     QMenu menu(this);
+    // What a double-click runs, shown as the default item; a station has no display.
+    QAction* open = menu.addAction(res::loadString(res::IDS_OPENDISPLAY));
+    const directory::ItemLevel level =
+        m_tree ? directory::itemLevel(*m_tree, m_hSelected) : directory::ItemLevel::None;
+    open->setEnabled(level == directory::ItemLevel::Compound ||
+                     level == directory::ItemLevel::Block);
+    menu.setDefaultAction(open);
     QAction* copy = menu.addAction(res::loadString(res::IDS_COPYNAME));
     copy->setShortcut(QKeySequence::Copy);
     copy->setEnabled(!selectedObjectName().isEmpty());
@@ -22,7 +29,9 @@ void CArbolixDlg::OnContextMenu(const QPoint& globalPos)
         about = menu.addAction(m_strAboutMenu);
     }
     QAction* chosen = menu.exec(globalPos);
-    if (chosen == copy)
+    if (chosen == open)
+        OpenDisplay();
+    else if (chosen == copy)
         OnCopyName();
     else if (chosen && chosen == about)
         OnSysCommand(m_nAboutCommand);

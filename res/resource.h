@@ -14,6 +14,7 @@ inline constexpr int IDD_INIT = 136;
 inline constexpr int IDS_ABOUTBOX = 101;
 inline constexpr int IDS_SEARCHNOTFOUND = 102;
 inline constexpr int IDS_COPYNAME = 103;
+inline constexpr int IDS_OPENDISPLAY = 104;
 
 // Icons.
 inline constexpr int IDR_MAINFRAME = 128;

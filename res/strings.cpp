@@ -16,6 +16,7 @@ constexpr StringEntry stringTable[] = {
     {IDS_ABOUTBOX, "&About Arbolix..."},
     {IDS_SEARCHNOTFOUND, "Search pattern not found!"},
     {IDS_COPYNAME, "&Copy Name"},
+    {IDS_OPENDISPLAY, "&Open Display"},
 };
 
 } // namespace

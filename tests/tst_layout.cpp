@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDrag>
 #include <QLabel>
 #include <QMenu>
@@ -209,7 +210,93 @@ private slots:
         QTest::mousePress(tree.window()->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
         QTest::mouseRelease(tree.window()->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
         QCOMPARE(w->dlg->m_hSelected, wp01);
-        QCOMPARE(entries, (QStringList{"&Copy Name", "-", "&About Arbolix..."}));
+        QCOMPARE(entries, (QStringList{"&Open Display", "&Copy Name", "-", "&About Arbolix..."}));
+    }
+
+    void contextMenuOpensTheDisplayADoubleClickOpens()
+    {
+        auto w = openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\nWP02\n", 256, "WP01");
+        tk::TreeCtrl& tree = w->tree();
+        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+        QWindow* window = tree.window()->windowHandle();
+        enum class Way
+        {
+            MenuKey,
+            ShiftF10,
+            RightButton
+        };
+        struct Case
+        {
+            std::vector<std::string> path; // empty: nothing selected
+            bool enabled;
+            Way way;
+        };
+        const std::vector<Case> cases{{{}, false, Way::MenuKey},
+                                      {{"WP02"}, false, Way::ShiftF10},
+                                      {{"WP01", "UC01"}, true, Way::RightButton},
+                                      {{"WP01", "UC01", "ABCDEFGHIJKL AIN"}, true, Way::MenuKey},
+                                      {{"WP01", "UC01"}, true, Way::ShiftF10}};
+        for (const Case& c : cases) {
+            const tk::TreeItem item = c.path.empty() ? tk::TreeItem() : findItem(tree, c.path);
+            if (item)
+                click(tree, item);
+            else
+                tree.selectItem({});
+            QCOMPARE(w->dlg->m_hSelected, item);
+            w->launcher.started.clear();
+            // Read the menu, then choose Open Display by its mnemonic (a disabled item is not
+            // chosen, so the menu is closed).
+            QStringList entries;
+            bool enabled = !c.enabled;
+            bool isDefault = false;
+            QTimer::singleShot(0, [&] {
+                auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (!popup)
+                    return;
+                for (QAction* action : popup->actions())
+                    entries << (action->isSeparator() ? "-" : action->text());
+                QAction* first = popup->actions().value(0);
+                enabled = first && first->isEnabled();
+                isDefault = first && popup->defaultAction() == first;
+                QTest::keyClick(popup, Qt::Key_O);
+                if (QApplication::activePopupWidget() == popup)
+                    popup->close();
+            });
+            tree.setFocus();
+            const QPoint at = tree.viewport()->mapTo(tree.window(), QPoint(5, 5));
+            switch (c.way) {
+            case Way::MenuKey: {
+                // As the window system delivers the Menu key.
+                QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                          tree.mapToGlobal(QPoint(5, 5)));
+                QApplication::sendEvent(&tree, &menuKey);
+                break;
+            }
+            case Way::ShiftF10:
+                QTest::keyClick(&tree, Qt::Key_F10, Qt::ShiftModifier);
+                break;
+            case Way::RightButton:
+                QTest::mouseClick(window, Qt::RightButton, {}, at);
+                break;
+            }
+            QCOMPARE(entries,
+                     (QStringList{"&Open Display", "&Copy Name", "-", "&About Arbolix..."}));
+            QCOMPARE(enabled, c.enabled);
+            QVERIFY(isDefault);
+            QCOMPARE(w->dlg->m_hSelected, item);
+            if (!c.enabled) {
+                QVERIFY(w->launcher.started.empty());
+                continue;
+            }
+            // Exactly what a double-click on the item starts.
+            QCOMPARE(w->launcher.started.size(), size_t(1));
+            doubleClick(tree, item);
+            QCOMPARE(w->launcher.started.size(), size_t(2));
+            QCOMPARE(w->launcher.started[0], w->launcher.started[1]);
+            if (tree.itemHasChildren(item) && !tree.isItemExpanded(item))
+                tree.expandItem(item, Action::Expand); // the double-click closed it
+        }
     }
 
     void aboutCommandsSixteenToThirtyOneOpenTheAboutBox()
