@@ -16,10 +16,11 @@ namespace {
 
 // Ends the main window's run as Exit does. A popup (the context menu) or a modal box over it (a
 // message, the About box) has a run of its own that would keep the program waiting for the
-// operator, so they go first, the innermost first. During the population the close request is
-// held, and acts once the tree is filled.
+// operator, so they go first, the innermost first. A population that runs stops at its next
+// library call; the close request is held until then.
 void closeOnTermination(CArbolixDlg& main)
 {
+    main.EndPopulation();
     constexpr int kMaxNestedWindows = 16;
     for (int i = 0; i < kMaxNestedWindows; ++i) {
         if (QWidget* popup = QApplication::activePopupWidget()) {

@@ -2,6 +2,11 @@
 
 #include "dirapi/problems.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace dirapi {
 
 namespace {
@@ -26,11 +31,28 @@ const char* functionName(dirapi_control::Function function)
 
 } // namespace
 
+// Opened without waiting: a FIFO nobody reads would hold the program in open() for ever. What
+// opens that way is written to without waiting either: a line that does not fit is lost.
 void CallTrace::open(const std::string& path)
 {
-    m_file.reset(path.empty() ? nullptr : std::fopen(path.c_str(), "a"));
-    if (!path.empty() && !m_file)
-        reportProblem("DIRAPI_TRACE: cannot open '" + path + "' for appending");
+    m_file.reset();
+    if (path.empty())
+        return;
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
+                    0666);
+    } while (fd < 0 && errno == EINTR);
+    int error = errno;
+    if (fd >= 0) {
+        m_file.reset(::fdopen(fd, "a"));
+        error = errno;
+        if (!m_file)
+            ::close(fd);
+    }
+    if (!m_file)
+        reportProblem("DIRAPI_TRACE: cannot open " + quoted(path) +
+                      " for appending without waiting (" + std::strerror(error) + "); no trace");
 }
 
 void CallTrace::record(dirapi_control::Function function, std::string_view name)

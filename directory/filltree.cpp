@@ -13,30 +13,44 @@ namespace {
 // How often the population lets the Initializing window repaint.
 constexpr qint64 kRepaintIntervalMs = 40;
 
-// The tree, and the Initializing window's bar stepped after each station.
+// The tree, and the Initializing window's bar stepped after each station. Between any two
+// library calls the window is let repaint (at most every kRepaintIntervalMs), and the walk stops
+// there once the program was asked to end.
 class PopulationSink : public directory::TreeSink
 {
 public:
-    PopulationSink(tk::TreeCtrl& tree, const QPointer<CInitDlg>& initDlg)
-        : TreeSink(tree), m_initDlg(initDlg)
+    PopulationSink(tk::TreeCtrl& tree, const QPointer<CInitDlg>& initDlg, const bool& ending)
+        : TreeSink(tree), m_initDlg(initDlg), m_ending(ending)
     {
+        m_sinceRepaint.start();
     }
 
-    void startRepaintClock() { m_sinceRepaint.start(); }
+    bool proceed()
+    {
+        letRepaint();
+        return !m_ending;
+    }
 
     void stationRead()
     {
         if (!m_initDlg)
             return;
         m_initDlg->StepIt();
-        if (m_sinceRepaint.elapsed() >= kRepaintIntervalMs) {
-            tk::EventGate::processNonInputEvents();
-            m_sinceRepaint.restart();
-        }
+        letRepaint();
     }
 
 private:
+    // A termination request is seen here too: it comes as a socket notification.
+    void letRepaint()
+    {
+        if (!m_initDlg || m_sinceRepaint.elapsed() < kRepaintIntervalMs)
+            return;
+        tk::EventGate::processNonInputEvents();
+        m_sinceRepaint.restart();
+    }
+
     const QPointer<CInitDlg>& m_initDlg;
+    const bool& m_ending;
     QElapsedTimer m_sinceRepaint;
 };
 
@@ -56,12 +70,15 @@ void CArbolixDlg::OnTimer(int id)
         // Input and close requests are held until the tree is filled: FillTree walks the
         // buffers that a refresh would overwrite and that Exit would free. Every other pending
         // event (paints, timers, socket notifiers, queued calls) runs whenever the Initializing
-        // window is let repaint.
+        // window is let repaint. Only a termination request cuts the population short; the
+        // input held until then is dropped, the close request it made acts once the gate opens.
         tk::EventGate gate;
         m_pInitDlg = new CInitDlg(this);
         m_pInitDlg->create();
         gate.processNonInputEvents();
         FillTree();
+        if (m_bEndPopulation)
+            gate.discardHeldInput();
     }
     delete m_pInitDlg.data();
 }
@@ -72,13 +89,17 @@ void CArbolixDlg::FillTree()
         return;
 
     directory::LevelWords words;
-    PopulationSink sink(*m_tree, m_pInitDlg);
+    PopulationSink sink(*m_tree, m_pInitDlg, m_bEndPopulation);
     directory::DirectoryReader reader(directoryBuffers(), words, m_strBlockLine, sink);
 
     const directory::ListingResult counted = reader.countStations();
     if (m_pInitDlg)
         m_pInitDlg->SetRange(counted.taken);
 
-    sink.startRepaintClock();
     reader.readStations();
+}
+
+void CArbolixDlg::EndPopulation()
+{
+    m_bEndPopulation = true;
 }

@@ -372,6 +372,59 @@ private slots:
                  qPrintable(QString::number(paintedValues.size())));
     }
 
+    void initializingWindowRepaintsBetweenTheListingCallsOfOneStation()
+    {
+        std::string plant;
+        for (int i = 0; i < 8; ++i)
+            plant += numbered("S1 UC", i, " AIN1 AIN\n");
+        auto w = openMainWindow(plant, 256, {}, false);
+        bool posted = false;
+        bool ran = false;
+        bool ranBeforeLastCall = false;
+        int blockCalls = 0;
+        dirapi_control::setBeforeCall([&](Function f, int) {
+            if (f == Function::AllCmp && !posted) {
+                posted = true;
+                QMetaObject::invokeMethod(
+                    w->dlg.get(), [&] { ran = true; }, Qt::QueuedConnection);
+            }
+            if (f == Function::AllBlk && ++blockCalls == 8)
+                ranBeforeLastCall = ran;
+            std::this_thread::sleep_for(std::chrono::milliseconds(15)); // a slow network
+        });
+        QVERIFY(QTest::qWaitFor([&] { return w->dlg->isPopulated() && !w->dlg->m_pInitDlg; }));
+        dirapi_control::setBeforeCall(nullptr);
+        QCOMPARE(blockCalls, 8);
+        // Queued with the repaints of the window, it ran while the one station was being read.
+        QVERIFY(ranBeforeLastCall);
+    }
+
+    void endingStopsThePopulationBeforeItsNextCallKeepingWhatWasInserted()
+    {
+        auto w = openMainWindow(kPlant, 1, {}, false);
+        CArbolixDlg* dlg = w->dlg.get();
+        std::size_t callsWhenEnded = 0;
+        dirapi_control::setBeforeCall([&](Function f, int) {
+            if (f == Function::AllBlk && callsWhenEnded == 0) {
+                // What a termination request does, with operator input held before it.
+                QCoreApplication::postEvent(
+                    dlg->m_tree, new QKeyEvent(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier));
+                dlg->EndPopulation();
+                dlg->close();
+                callsWhenEnded = dirapi_control::calls().size();
+            }
+        });
+        QVERIFY(QTest::qWaitFor([&] { return dlg->isPopulated() && !dlg->m_pInitDlg; }));
+        dirapi_control::setBeforeCall(nullptr);
+        // The call under way ended, its batch was taken whole, and no call followed.
+        QCOMPARE(dirapi_control::calls().size(), callsWhenEnded);
+        QCOMPARE(dumpTree(w->tree()), std::string("WP01\n  UC01\n    AIN1         AIN\n"));
+        // The window closes as Exit closes it; the key held meanwhile never acts.
+        QTRY_VERIFY(!dlg->isVisible());
+        QTest::qWait(20);
+        QVERIFY(!w->tree().selectedItem());
+    }
+
     void noBuffersMeansAnEmptyDirectoryWithoutListingCalls_data()
     {
         QTest::addColumn<int>("maxObj");

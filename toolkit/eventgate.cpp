@@ -54,6 +54,11 @@ void EventGate::processNonInputEvents()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void EventGate::discardHeldInput()
+{
+    std::erase_if(m_held, [](const Held& held) { return held.event->type() != QEvent::Close; });
+}
+
 bool EventGate::eventFilter(QObject* watched, QEvent* event)
 {
     if (!watched->isWidgetType() || !isHeldType(event->type()))
