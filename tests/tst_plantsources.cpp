@@ -3,12 +3,14 @@
 #include "directory/dirapi.h"
 #include "tests/dirapiclient.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace dirapiclient;
@@ -20,7 +22,8 @@ using Names = std::vector<std::string>;
 
 void clearEnvironment()
 {
-    for (const char* name : {"DIRAPI_FILE", "DIRAPI_DEMO", "DIRAPI_MAXOBJ", "DIRAPI_DELAY_MS"})
+    for (const char* name :
+         {"DIRAPI_FILE", "DIRAPI_DEMO", "DIRAPI_MAXOBJ", "DIRAPI_DELAY_MS", "DIRAPI_TRACE"})
         ::unsetenv(name);
 }
 
@@ -163,6 +166,26 @@ private slots:
         ::setenv("DIRAPI_DELAY_MS", "1", 1);
         control::reset();
         QCOMPARE(listAll(Level::Compounds, "WP01").result, 0);
+    }
+
+    void traceThatCannotBeOpenedWithoutWaitingIsReportedAndOff()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        // A FIFO nobody reads would hold open() for ever; a directory cannot be appended to.
+        const std::string fifo = dir.filePath("trace.fifo").toStdString();
+        QVERIFY(::mkfifo(fifo.c_str(), 0600) == 0);
+        const std::string folder = dir.path().toStdString();
+        for (const auto& [path, reason] :
+             {std::pair{fifo, "No such device or address"}, std::pair{folder, "Is a directory"}}) {
+            ::setenv("DIRAPI_TRACE", path.c_str(), 1);
+            StderrCapture capture;
+            control::reset();
+            QCOMPARE(listAll(Level::Compounds, "WP01").result, 0);
+            QCOMPARE(capture.text(), "DIRAPI_TRACE: cannot open '" + path +
+                                         "' for appending without waiting (" + reason +
+                                         "); no trace\n");
+        }
     }
 };
 

@@ -56,6 +56,9 @@ void EventGate::processNonInputEvents()
 
 void EventGate::discardHeldInput()
 {
+    // Input still on its way (posted, or queued by the window system) is let reach the gate
+    // first, so that it is held, and then dropped, too.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
     std::erase_if(m_held, [](const Held& held) { return held.event->type() != QEvent::Close; });
 }
 
