@@ -25,8 +25,9 @@ public:
     // queued calls alike. With a gate closed, input and close requests stay held.
     static void processNonInputEvents();
 
-    // Forgets the input held so far and the input still on its way; close requests stay held. For a job cut short because the
-    // program is ending: what the operator did meanwhile must not act on the way out.
+    // Forgets the input held so far and the input still on its way; close requests stay held.
+    // For a job cut short because the program is ending: what the operator did meanwhile must
+    // not act on the way out.
     void discardHeldInput();
 
     std::size_t heldCount() const { return m_held.size(); }
