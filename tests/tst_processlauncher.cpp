@@ -304,8 +304,16 @@ void ProcessLauncherTest::programStartsWithDefaultSignalsAndNoneBlocked()
 
     Record record;
     QVERIFY(awaitRecord(QStringLiteral("signals"), record));
-    QCOMPARE(record.facts.value("SigIgn:"), QByteArray("0000000000000000"));
-    QCOMPARE(record.facts.value("SigBlk:"), QByteArray("0000000000000000"));
+    // Signals 32 and 33 belong to the C library's threads: no program can set them through it,
+    // so whatever the test run itself inherited there is not ours to check.
+    constexpr qulonglong kLibcSignals = (1ULL << (32 - 1)) | (1ULL << (33 - 1));
+    bool ok = false;
+    const qulonglong ignoredNow = record.facts.value("SigIgn:").toULongLong(&ok, 16);
+    QVERIFY(ok);
+    QCOMPARE(ignoredNow & ~kLibcSignals, 0ULL);
+    const qulonglong blockedNow = record.facts.value("SigBlk:").toULongLong(&ok, 16);
+    QVERIFY(ok);
+    QCOMPARE(blockedNow & ~kLibcSignals, 0ULL);
 }
 
 QTEST_GUILESS_MAIN(ProcessLauncherTest)
