@@ -25,12 +25,18 @@ deps:
 	  apt-get update -q && apt-get install -y -q --no-install-recommends $$missing; \
 	fi
 
-# The Makefile's builds stop on any warning. tools/configure.sh runs cmake when a folder is new
-# or one of these settings differs from its cache, so a folder always builds what the command asks.
+# The Makefile's builds stop on any warning. DIRAPI_LIBRARY=/path/to/lib.so builds the program
+# against a site's own directory library (DIRAPI_DEPENDS: what its package then depends on);
+# without it, against the stand-in. tools/configure.sh runs cmake when a folder is new or one of
+# these settings differs from its cache, so a folder always builds what the command asks.
+DIRAPI_LIBRARY ?=
+DIRAPI_DEPENDS ?=
 SETTINGS := -DARBOLIX_WERROR=ON
+PLAIN_SETTINGS := $(SETTINGS) "-DARBOLIX_DIRAPI_LIBRARY=$(abspath $(DIRAPI_LIBRARY))" \
+                  "-DARBOLIX_DIRAPI_DEPENDS=$(DIRAPI_DEPENDS)"
 
 configure: deps
-	tools/configure.sh . $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(SETTINGS)
+	tools/configure.sh . $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(PLAIN_SETTINGS)
 
 configure-asan: deps
 	tools/configure.sh . $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DARBOLIX_SANITIZE=ON \
@@ -56,7 +62,7 @@ test-asan: configure-asan
 test: test-plain test-asan
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD)-site
 
 # Redraws the two icon images from the one drawing (needs librsvg2-bin).
 icons:
@@ -104,7 +110,7 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The two Debian packages, in $(BUILD)/: arbolix_VERSION_ARCH.deb and
-# libdirapi1-standin_VERSION_ARCH.deb.
+# libdirapi1-standin_VERSION_ARCH.deb; with DIRAPI_LIBRARY, only the program's.
 package: build
 	cd $(BUILD) && cpack
 
