@@ -210,7 +210,11 @@ made=$(package "$scratch/out")
 expect_equal "only the program's package is made" "arbolix_1.0.0.1_$arch.deb" "$made"
 deb=$scratch/out/arbolix_1.0.0.1_$arch.deb
 if [[ -f $deb ]]; then
-    depends=$(dpkg-deb -f "$deb" Depends)
+    if depends=$(dpkg-deb -f "$deb" Depends 2>&1) && [[ -n $depends ]]; then
+        pass "package has a Depends field"
+    else
+        fail "package has a Depends field: $depends"
+    fi
     depends_items "$deb" | grep -qx libdirapi1 && fail "package does not depend on libdirapi1: $depends" \
         || pass "package does not depend on libdirapi1"
     depends_items "$deb" | grep -qx '' && fail "package has no empty dependency: $depends" \
