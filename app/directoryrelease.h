@@ -21,8 +21,6 @@ public:
     // Calls the window's ReleaseDirectory, the first time only.
     void release();
 
-    bool coversExit() const { return m_coversExit; }
-
 private:
     CArbolixDlg& m_dlg;
     bool m_coversExit = false;

@@ -28,8 +28,6 @@ public:
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
-    bool isActive() const { return m_active; }
-
     static constexpr std::array<int, 3> kSignals{SIGTERM, SIGINT, SIGHUP};
 
 signals:

@@ -9,11 +9,6 @@ ZeroedAllocator g_allocator = &std::calloc;
 ZeroedRelease g_release = &std::free;
 } // namespace
 
-ZeroedAllocator zeroedAllocator()
-{
-    return g_allocator;
-}
-
 void setZeroedAllocator(ZeroedAllocator allocator)
 {
     g_allocator = allocator ? allocator : &std::calloc;

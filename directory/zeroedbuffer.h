@@ -11,7 +11,6 @@ namespace directory {
 // calloc's shape; tests put a failing one in place to reach the out-of-memory path.
 using ZeroedAllocator = void* (*)(std::size_t count, std::size_t size);
 
-ZeroedAllocator zeroedAllocator();
 void setZeroedAllocator(ZeroedAllocator allocator); // nullptr restores calloc
 
 // free's shape; tests put a recording one in place to see when the buffers go.

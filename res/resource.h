@@ -2,6 +2,8 @@
 #ifndef ARBOLIX_RES_RESOURCE_H
 #define ARBOLIX_RES_RESOURCE_H
 
+#include "toolkit/dialogtemplate.h"
+
 namespace res {
 
 // Dialog templates.
@@ -25,8 +27,7 @@ inline constexpr int IDM_ABOUTBOX = 0x0010;
 // Controls. 1004 is the Find... button in the main window and the compound field in the Find
 // window.
 inline constexpr int IDC_STATIC = -1;
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
+inline constexpr int IDOK = tk::kIdOk;
 inline constexpr int IDC_TREE = 1000;
 inline constexpr int IDC_STATION = 1003;
 inline constexpr int IDC_FIND = 1004;

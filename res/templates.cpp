@@ -15,9 +15,10 @@ constexpr const char* dialogFont = "MS Sans Serif";
 
 constexpr ControlTemplate aboutBoxControls[] = {
     {ControlKind::Icon, IDC_STATIC, "128", 12, 24, 0, 0, 0},
-    {ControlKind::Static, IDC_STATIC, "Arbolix 1.0", 40, 10, 119, 8, style::NoPrefix},
+    {ControlKind::Static, IDC_STATIC, "Arbolix " ARBOLIX_SHORT_VERSION, 40, 10, 119, 8,
+     style::NoPrefix},
     {ControlKind::PushButton, IDOK, "OK", 205, 7, 32, 14, style::DefaultButton},
-    {ControlKind::Static, IDC_STATIC, "Arbolix version 1.0", 39, 23, 163, 8, 0},
+    {ControlKind::Static, IDC_STATIC, "Arbolix version " ARBOLIX_SHORT_VERSION, 39, 23, 163, 8, 0},
     {ControlKind::Static, IDC_STATIC, "Copyright (C) 2026 the Arbolix authors", 39, 37, 183, 8, 0},
     {ControlKind::Static, IDC_STATIC, "Licence: MIT", 39, 52, 99, 8, 0},
     {ControlKind::Static, IDC_STATIC,
@@ -45,7 +46,7 @@ constexpr ControlTemplate findControls[] = {
      style::Border | style::TabStop | style::Uppercase},
     {ControlKind::Static, IDC_STATIC, "Block:", 7, 65, 41, 8, 0},
     {ControlKind::Edit, IDC_BLOCK, "", 53, 64, 112, 12,
-     style::Border | style::TabStop | style::Uppercase | style::AutoHScroll},
+     style::Border | style::TabStop | style::Uppercase},
     {ControlKind::PushButton, IDC_CLOSE, "Close", 183, 24, 50, 14, style::TabStop},
 };
 
@@ -54,60 +55,45 @@ constexpr ControlTemplate initControls[] = {
     {ControlKind::ProgressBar, IDC_PROGRESS, "", 21, 58, 143, 12, style::Border},
 };
 
+// Every window is drawn in the one dialog font at 8 points.
+constexpr DialogTemplate withDialogFont(int id, const char* caption, int cx, int cy,
+                                        unsigned windowStyle,
+                                        std::span<const ControlTemplate> controls)
+{
+    return {id, caption, cx, cy, dialogFont, 8, windowStyle, controls};
+}
+
 } // namespace
 
 const DialogTemplate& aboutBoxTemplate()
 {
-    static const DialogTemplate tmpl{IDD_ABOUTBOX,
-                                     "About Arbolix",
-                                     244,
-                                     145,
-                                     dialogFont,
-                                     8,
-                                     style::ModalFrame | style::Caption | style::SysMenu,
-                                     aboutBoxControls};
+    static const DialogTemplate tmpl = withDialogFont(
+        IDD_ABOUTBOX, "About Arbolix", 244, 145, style::Caption | style::SysMenu, aboutBoxControls);
     return tmpl;
 }
 
 const DialogTemplate& mainTemplate()
 {
-    static const DialogTemplate tmpl{IDD_ARBOLIX_DIALOG,
-                                     "Arbolix",
-                                     338,
-                                     257,
-                                     dialogFont,
-                                     8,
-                                     style::Popup | style::Caption | style::SysMenu |
-                                         style::ThickFrame | style::MinimizeBox |
-                                         style::MaximizeBox | style::AppWindow,
-                                     mainControls};
+    static const DialogTemplate tmpl =
+        withDialogFont(IDD_ARBOLIX_DIALOG, "Arbolix", 338, 257,
+                       style::Caption | style::SysMenu | style::ThickFrame | style::MinimizeBox |
+                           style::MaximizeBox | style::AppWindow,
+                       mainControls);
     return tmpl;
 }
 
 const DialogTemplate& findTemplate()
 {
-    static const DialogTemplate tmpl{IDD_FIND,
-                                     "Find station, compound or block",
-                                     240,
-                                     95,
-                                     dialogFont,
-                                     8,
-                                     style::Popup | style::Visible | style::Caption |
-                                         style::SysMenu | style::ModalFrame,
-                                     findControls};
+    static const DialogTemplate tmpl =
+        withDialogFont(IDD_FIND, "Find station, compound or block", 240, 95,
+                       style::Caption | style::SysMenu, findControls);
     return tmpl;
 }
 
 const DialogTemplate& initTemplate()
 {
-    static const DialogTemplate tmpl{IDD_INIT,
-                                     "Initializing",
-                                     186,
-                                     95,
-                                     dialogFont,
-                                     8,
-                                     style::Popup | style::Caption | style::ModalFrame,
-                                     initControls};
+    static const DialogTemplate tmpl =
+        withDialogFont(IDD_INIT, "Initializing", 186, 95, style::Caption, initControls);
     return tmpl;
 }
 

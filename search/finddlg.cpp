@@ -11,6 +11,24 @@
 #include <QApplication>
 #include <QPushButton>
 
+namespace {
+
+// The main window's remembered paths, moved out for the find walk and moved back after it.
+search::FindMemory takeFindMemory(CArbolixDlg& main)
+{
+    return {std::move(main.m_strLastStation), std::move(main.m_strLastCompound),
+            std::move(main.m_strLastBlock)};
+}
+
+void putFindMemory(CArbolixDlg& main, search::FindMemory memory)
+{
+    main.m_strLastStation = std::move(memory.station);
+    main.m_strLastCompound = std::move(memory.compound);
+    main.m_strLastBlock = std::move(memory.block);
+}
+
+} // namespace
+
 CFindDlg::CFindDlg(CArbolixDlg* parent)
     : tk::Dialog(res::findTemplate(), parent), m_pParent(parent), m_nIDTemplate(res::IDD_FIND)
 {
@@ -58,17 +76,13 @@ void CFindDlg::FindNext()
     main.m_bSearching = true;
     updateData(true);
 
-    search::FindMemory memory{std::move(main.m_strLastStation), std::move(main.m_strLastCompound),
-                              std::move(main.m_strLastBlock)};
     auto result = search::findNextInTree(*main.m_tree, {m_strStation, m_strCompound, m_strBlock},
-                                         std::move(memory));
+                                         takeFindMemory(main));
     // Still searching while the selection opens the match's ancestors: they keep their children.
     if (result.item)
         main.m_tree->selectItem(result.item);
     main.m_bSearching = false;
-    main.m_strLastStation = std::move(result.memory.station);
-    main.m_strLastCompound = std::move(result.memory.compound);
-    main.m_strLastBlock = std::move(result.memory.block);
+    putFindMemory(main, std::move(result.memory));
 
     if (!result.item)
         tk::MessageBox::show(this, res::loadString(res::IDS_SEARCHNOTFOUND),
@@ -79,9 +93,9 @@ void CFindDlg::OnCloseButton()
 {
     if (m_pParent) {
         m_pParent->m_pFindDlg = nullptr;
-        m_pParent->m_strLastStation.clear();
-        m_pParent->m_strLastCompound.clear();
-        m_pParent->m_strLastBlock.clear();
+        search::FindMemory memory = takeFindMemory(*m_pParent);
+        memory.forget();
+        putFindMemory(*m_pParent, std::move(memory));
     }
     hide();
     deleteLater();

@@ -12,9 +12,6 @@ namespace tk {
 
 namespace {
 
-constexpr int idOk = 1;
-constexpr int idCancel = 2;
-
 Qt::WindowFlags flagsForStyle(unsigned dialogStyle)
 {
     Qt::WindowFlags flags = (dialogStyle & style::AppWindow) ? Qt::Window : Qt::Dialog;
@@ -67,9 +64,9 @@ void Dialog::buildControls()
             previousTabStop = widget;
         }
         if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-            if (entry.id == idOk)
+            if (entry.id == kIdOk)
                 connect(button, &QAbstractButton::clicked, this, [this] { onOK(); });
-            else if (entry.id == idCancel)
+            else if (entry.id == kIdCancel)
                 connect(button, &QAbstractButton::clicked, this, [this] { onCancel(); });
         }
     }

@@ -22,8 +22,7 @@ public:
     explicit Dialog(const DialogTemplate& tmpl, QWidget* parent = nullptr);
     ~Dialog() override;
 
-    // Modeless: builds the controls, runs onInitDialog() and shows the window, whatever the
-    // template's Visible style says, since a modeless window nobody sees is of no use.
+    // Modeless: builds the controls, runs onInitDialog() and shows the window.
     // False when the window was already created.
     bool create();
     // Modal: builds the controls (once), runs onInitDialog() and then the modal loop; returns
@@ -34,7 +33,6 @@ public:
     QWidget* control(int id) const;
     const DialogTemplate& dialogTemplate() const { return m_template; }
     const DialogUnits& units() const { return m_units; }
-    bool isBuilt() const { return m_built; }
 
     // Runs doDataExchange: saving moves control contents into members, loading the reverse.
     // False when any exchange failed or the controls are not built yet.

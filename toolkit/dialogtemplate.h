@@ -16,13 +16,16 @@ enum class ControlKind
     Icon
 };
 
+// The button ids a dialog answers itself: OK (onOK) and Cancel (onCancel).
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+
 namespace style {
 // Control styles.
 inline constexpr unsigned TabStop = 1u << 0;
 inline constexpr unsigned DefaultButton = 1u << 1;
 inline constexpr unsigned Border = 1u << 2;
 inline constexpr unsigned Uppercase = 1u << 3;
-inline constexpr unsigned AutoHScroll = 1u << 4;
 inline constexpr unsigned NoPrefix = 1u << 5;
 inline constexpr unsigned Lines = 1u << 6;
 inline constexpr unsigned Buttons = 1u << 7;
@@ -32,15 +35,12 @@ inline constexpr unsigned SunkenEdge = 1u << 10; // sunken client edge
 inline constexpr unsigned ModalFrameEdge = 1u << 11;
 
 // Dialog styles.
-inline constexpr unsigned Popup = 1u << 16;
-inline constexpr unsigned Visible = 1u << 17;
 inline constexpr unsigned Caption = 1u << 18;
 inline constexpr unsigned SysMenu = 1u << 19;
 inline constexpr unsigned ThickFrame = 1u << 20; // resizable
 inline constexpr unsigned MinimizeBox = 1u << 21;
 inline constexpr unsigned MaximizeBox = 1u << 22;
 inline constexpr unsigned AppWindow = 1u << 23; // shown in the task bar
-inline constexpr unsigned ModalFrame = 1u << 24;
 } // namespace style
 
 // id is -1 for static texts that nothing refers to.

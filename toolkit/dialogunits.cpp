@@ -1,6 +1,5 @@
 #include "toolkit/dialogunits.h"
 
-#include <QFont>
 #include <QFontMetrics>
 #include <cstdint>
 #include <limits>
@@ -39,8 +38,6 @@ DialogUnits::DialogUnits(const QFontMetrics& metrics)
     : m_baseX(averageCharWidth(metrics)), m_baseY(metrics.height())
 {
 }
-
-DialogUnits::DialogUnits(const QFont& font) : DialogUnits(QFontMetrics(font)) {}
 
 int DialogUnits::toPixelsX(int dluX) const
 {

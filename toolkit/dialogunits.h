@@ -4,7 +4,6 @@
 
 #include <QRect>
 
-class QFont;
 class QFontMetrics;
 
 namespace tk {
@@ -15,7 +14,6 @@ public:
     // Base units in pixels: a horizontal dialog unit is baseX / 4, a vertical one baseY / 8.
     DialogUnits(int baseX, int baseY);
     explicit DialogUnits(const QFontMetrics& metrics);
-    explicit DialogUnits(const QFont& font);
 
     int baseX() const { return m_baseX; }
     int baseY() const { return m_baseY; }

@@ -30,8 +30,6 @@ public:
     // not act on the way out.
     void discardHeldInput();
 
-    std::size_t heldCount() const { return m_held.size(); }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

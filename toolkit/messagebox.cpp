@@ -15,19 +15,7 @@ std::function<void(const MessageBoxRecord&)>& testRecorder()
 
 QMessageBox::Icon qtIcon(MessageBox::Icon icon)
 {
-    switch (icon) {
-    case MessageBox::Icon::Stop:
-        return QMessageBox::Critical;
-    case MessageBox::Icon::Question:
-        return QMessageBox::Question;
-    case MessageBox::Icon::Exclamation:
-        return QMessageBox::Warning;
-    case MessageBox::Icon::Information:
-        return QMessageBox::Information;
-    case MessageBox::Icon::None:
-        break;
-    }
-    return QMessageBox::NoIcon;
+    return icon == MessageBox::Icon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon;
 }
 
 } // namespace

@@ -14,13 +14,10 @@ struct MessageBoxRecord;
 class MessageBox
 {
 public:
+    // The one icon the program shows.
     enum class Icon
     {
-        None,
-        Stop,
-        Question,
-        Exclamation,
-        Information
+        Stop
     };
 
     // An application-modal box with an OK button, owned by owner (may be null); returns when the

@@ -61,7 +61,6 @@ public:
 
     // What is drawn left of the texts; also whether the root items get a branch column.
     void setBranchStyle(const BranchStyle& style);
-    const BranchStyle& branchStyle() const { return m_branchStyle; }
 
     // The longest text each level can have, in characters (roots first). The column is made as
     // wide as the widest of those rows in the tree's font, and the tree scrolls sideways when

@@ -71,7 +71,6 @@ public:
     size_t arenaBytes() const { return m_arena.size(); }
     size_t arenaCapacity() const { return m_arena.capacity(); }
     size_t nodeSlots() const { return m_nodeSlots; }
-    size_t nodeCapacity() const { return m_pages.size() * kPageSize; }
 
 private:
     struct Node
