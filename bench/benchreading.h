@@ -17,12 +17,9 @@ public:
     directory::DirectoryBuffers buffers()
     {
         return {kBatchSize,
-                m_stationNames.data(),
-                m_stationInfo.data(),
-                m_stationWords.data(),
+                {m_stationNames.data(), m_stationInfo.data(), m_stationWords.data()},
                 m_compoundNames.data(),
-                m_blockNames.data(),
-                m_blockInfo.data()};
+                {m_blockNames.data(), m_blockInfo.data()}};
     }
 
     directory::LevelWords words;

@@ -3,6 +3,7 @@
 #define ARBOLIX_DIRECTORY_DIRECTORYBUFFERS_H
 
 #include "directory/batchlisting.h"
+#include "directory/listings.h"
 
 #include <cstdint>
 
@@ -13,12 +14,9 @@ namespace directory {
 struct DirectoryBuffers
 {
     int32_t maxObj = 0;
-    char* stationNames = nullptr;
-    char* stationInfo = nullptr;
-    int32_t* stationWords = nullptr;
+    StationBuffers stations;
     char* compoundNames = nullptr;
-    char* blockNames = nullptr;
-    char* blockInfo = nullptr;
+    BlockBuffers blocks;
 };
 
 // The words of each level's listing.

@@ -43,14 +43,14 @@ public:
     // The counting pass over the stations: nothing is handed to the sink.
     ListingResult countStations()
     {
-        return listStations(m_buffers.maxObj, m_words.station, stationBuffers(), askSink(),
+        return listStations(m_buffers.maxObj, m_words.station, m_buffers.stations, askSink(),
                             [](std::string_view) {});
     }
 
     // The listing pass: every station with what lies below it.
     ListingResult readStations()
     {
-        return endOf(listStations(m_buffers.maxObj, m_words.station, stationBuffers(), askSink(),
+        return endOf(listStations(m_buffers.maxObj, m_words.station, m_buffers.stations, askSink(),
                                   [&](std::string_view name) {
                                       if (m_stopped)
                                           return;
@@ -79,9 +79,8 @@ public:
     // A compound's blocks, as block lines under the sink's compound.
     template <class Compound> ListingResult readBlocks(std::string_view compound, Compound parent)
     {
-        const BlockBuffers blocks{m_buffers.blockNames, m_buffers.blockInfo};
         const ListingResult listed =
-            endOf(listBlocks(compound, m_buffers.maxObj, m_words.block, blocks, askSink(),
+            endOf(listBlocks(compound, m_buffers.maxObj, m_words.block, m_buffers.blocks, askSink(),
                              [&](std::string_view name, std::string_view info) {
                                  if (m_stopped)
                                      return;
@@ -97,11 +96,6 @@ public:
     bool stopped() const { return m_stopped; }
 
 private:
-    StationBuffers stationBuffers() const
-    {
-        return {m_buffers.stationNames, m_buffers.stationInfo, m_buffers.stationWords};
-    }
-
     // A listing whose entries were skipped after a stop below them ended stopped too.
     ListingResult endOf(ListingResult listed) const
     {

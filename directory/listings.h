@@ -14,15 +14,15 @@ namespace directory {
 
 struct StationBuffers
 {
-    char* names;
-    char* info;
-    int32_t* words;
+    char* names = nullptr;
+    char* info = nullptr;
+    int32_t* words = nullptr;
 };
 
 struct BlockBuffers
 {
-    char* names;
-    char* info;
+    char* names = nullptr;
+    char* info = nullptr;
 };
 
 // take(std::string_view name)

@@ -5,12 +5,9 @@
 directory::DirectoryBuffers CArbolixDlg::directoryBuffers() const
 {
     return {m_nMaxObj,
-            m_pStationNames.data(),
-            m_pStationInfo.data(),
-            m_pStationWords.words(),
+            {m_pStationNames.data(), m_pStationInfo.data(), m_pStationWords.words()},
             m_pCompoundNames.data(),
-            m_pBlockNames.data(),
-            m_pBlockInfo.data()};
+            {m_pBlockNames.data(), m_pBlockInfo.data()}};
 }
 
 directory::ListingResult CArbolixDlg::InsertCompounds(std::string_view station,

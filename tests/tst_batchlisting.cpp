@@ -129,12 +129,9 @@ struct SmallBuffers
     DirectoryBuffers buffers()
     {
         return {kN,
-                stationNames.data(),
-                stationInfo.data(),
-                stationWords.data(),
+                {stationNames.data(), stationInfo.data(), stationWords.data()},
                 compoundNames.data(),
-                blockNames.data(),
-                blockInfo.data()};
+                {blockNames.data(), blockInfo.data()}};
     }
 };
 

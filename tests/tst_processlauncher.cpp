@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -123,23 +124,6 @@ bool hasFinished(pid_t pid)
     return state == 0 || state == 'Z' || state == 'X';
 }
 
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 } // namespace
 
 class ProcessLauncherTest : public QObject
@@ -222,8 +206,9 @@ void ProcessLauncherTest::programRunsDetachedOnDevNull()
     // A descriptor we hold open without close-on-exec must not reach the program.
     const QString markerPath = path(QStringLiteral("marker"));
     QVERIFY(QFile(markerPath).open(QIODevice::WriteOnly));
-    const Descriptor marker(::open(markerPath.toLocal8Bit().constData(), O_RDONLY));
-    QVERIFY(marker.fd() >= 0);
+    const int marker = ::open(markerPath.toLocal8Bit().constData(), O_RDONLY);
+    QVERIFY(marker >= 0);
+    const auto closeMarker = qScopeGuard([marker] { ::close(marker); });
 
     m_launcher.start({recorder(), "detached"});
     Record record;
