@@ -15,21 +15,7 @@ cleanup()
 }
 trap cleanup EXIT
 
-failures=0
-fail()
-{
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-pass()
-{
-    echo "PASS: $*"
-}
-# expect_equal WHAT EXPECTED ACTUAL
-expect_equal()
-{
-    if [[ $2 == "$3" ]]; then pass "$1"; else fail "$1"$'\n'"  expected: $2"$'\n'"  actual:   $3"; fi
-}
+. "$(dirname "$0")/../scriptchecks.sh"
 
 arch=$(dpkg --print-architecture)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)
@@ -163,29 +149,12 @@ app_pid=$!
 sleep 1
 if kill -0 "$app_pid" 2>/dev/null; then
     pass "unpacked program is up after a second"
-    kill -TERM "$app_pid"
-    # Ended by the signal or by its own handler: either is a clean end here.
-    for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$app_pid" 2>/dev/null; then
-        fail "unpacked program ends on SIGTERM"
-    else
-        wait "$app_pid"
-        status=$?
-        if [[ $status -eq 0 || $status -eq 143 ]]; then
-            pass "unpacked program ends on SIGTERM"
-        else
-            fail "unpacked program ends on SIGTERM (status $status)"
-        fi
-    fi
+    expect_ends_on_sigterm "unpacked program" "$work/app.log"
 else
     wait "$app_pid"
     fail "unpacked program is up after a second (ended with status $?)"
+    app_pid=
     cat "$work/app.log"
 fi
-app_pid=
 
-if ((failures > 0)); then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all packaging checks passed"
+finish packaging

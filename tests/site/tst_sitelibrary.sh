@@ -23,30 +23,7 @@ cleanup()
 }
 trap cleanup EXIT
 
-failures=0
-fail()
-{
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-pass()
-{
-    echo "PASS: $*"
-}
-# expect_equal WHAT EXPECTED ACTUAL
-expect_equal()
-{
-    if [[ $2 == "$3" ]]; then pass "$1"; else fail "$1"$'\n'"  expected: $2"$'\n'"  actual:   $3"; fi
-}
-finish()
-{
-    if ((failures > 0)); then
-        echo "$failures check(s) failed"
-        exit 1
-    fi
-    echo "all site library checks passed"
-    exit 0
-}
+. "$(dirname "$0")/../scriptchecks.sh"
 started=$SECONDS
 step()
 {
@@ -64,7 +41,7 @@ library=$lib/libplantdir.so.3.1.0
 if ! "$cc" -std=c11 -O1 -fPIC -shared -I"$source_dir" -Wl,-soname,libplantdir.so.3 \
     -o "$library" "$fixture"; then
     fail "the fixture library builds"
-    finish
+    finish "site library"
 fi
 ln -s libplantdir.so.3.1.0 "$lib/libplantdir.so.3"
 
@@ -120,13 +97,13 @@ if ! cmake -S "$source_dir" -B "$build" "${cmake_arguments[@]}" \
     >"$scratch/configure.log" 2>&1; then
     cat "$scratch/configure.log"
     fail "the program configures against the fixture"
-    finish
+    finish "site library"
 fi
 step "building the program"
 if ! cmake --build "$build" --target arbolix >"$scratch/build.log" 2>&1; then
     tail -n 40 "$scratch/build.log"
     fail "the program builds against the fixture"
-    finish
+    finish "site library"
 fi
 program=$build/app/arbolix
 
@@ -147,24 +124,7 @@ for _ in $(seq 600); do
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
 done
-if kill -0 "$app_pid" 2>/dev/null; then
-    kill -TERM "$app_pid"
-    for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-fi
-if kill -0 "$app_pid" 2>/dev/null; then
-    fail "program ends on SIGTERM"
-else
-    wait "$app_pid"
-    status=$?
-    # Ended by its own handler or by the signal: either is a clean end here.
-    if [[ $status -eq 0 || $status -eq 143 ]]; then
-        pass "program ends on SIGTERM"
-    else
-        fail "program ends on SIGTERM (status $status)"
-        cat "$scratch/app.log"
-    fi
-fi
-app_pid=
+expect_ends_on_sigterm program "$scratch/app.log"
 
 record=$(cat "$calls" 2>/dev/null)
 expect_equal "first call is get_maxobj" get_maxobj "$(head -n1 <<<"$record")"
@@ -200,7 +160,7 @@ package()
     if ! cpack --config "$build/CPackConfig.cmake" -B "$1" >"$1.log" 2>&1; then
         cat "$1.log"
         fail "cpack makes the program's package"
-        finish
+        finish "site library"
     fi
     (cd "$1" && ls ./*.deb | sed 's|^\./||' | tr '\n' ' ' | sed 's/ $//')
 }
@@ -249,4 +209,4 @@ else
     fail "the program configures with a dependency"
 fi
 step "done"
-finish
+finish "site library"

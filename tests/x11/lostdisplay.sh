@@ -7,24 +7,11 @@ printf 'WP01 UC01 AIN1 AIN\n' >"$WORK/plant.txt"
 XVFB_PID=
 trap 'cleanup; [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true' EXIT
 
-# ends_after_losing_display WHAT: waits for the program to end on its own and checks the release.
-ends_after_losing_display() {
-    local tries=$((TIMEOUT_S * 10))
-    while kill -0 "$APP_PID" 2>/dev/null; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || fail "the program did not end when $1"
-        sleep 0.1
-    done
-    wait "$APP_PID" || true
-    APP_PID=
-    [ "$(grep -cxF an_exit "$TRACE")" = 1 ] || fail "an_exit was not called exactly once when $1"
-}
-
 start_program DIRAPI_FILE="$WORK/plant.txt"
 wait_until "the last listing" traced "an_all_blk UC01"
 wait_until "the main window" has_window Arbolix
 xdotool windowkill "$(windows_named Arbolix | head -n 1)"
-ends_after_losing_display "the server closed the connection"
+program_ends "when the server closed the connection" any
 
 # A server of our own, to be killed.
 rm -f "$TRACE"
@@ -38,5 +25,5 @@ wait_until "the last listing" traced "an_all_blk UC01"
 kill "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null || true
 XVFB_PID=
-ends_after_losing_display "the server went away"
+program_ends "when the server went away" any
 echo PASS

@@ -8,8 +8,7 @@ printf 'WP01 UC01 AIN1 AIN\n' >"$WORK/plant.txt"
 start_program DIRAPI_FILE="$WORK/plant.txt"
 main_window_after_population "an_all_blk UC01"
 
-client_size() { xwininfo -id "$MAIN" | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w, h}'; }
-read -r screen_width screen_height <<<"$(xwininfo -root | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w, h}')"
+read -r screen_width screen_height <<<"$(window_size -root)"
 
 within_screen() {
     local width height

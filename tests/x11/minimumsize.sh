@@ -7,8 +7,7 @@ printf 'WP01 UC01 AIN1 AIN\n' >"$WORK/plant.txt"
 start_program DIRAPI_FILE="$WORK/plant.txt"
 main_window_after_population "an_all_blk UC01"
 
-# Client size "W H" and frame extents "L R T B" as the window system has them.
-client_size() { xwininfo -id "$MAIN" | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w, h}'; }
+# The frame extents "L R T B" as the window system has them.
 frame_extents() { xprop -id "$MAIN" _NET_FRAME_EXTENTS | sed 's/.*= *//; s/,//g'; }
 
 read -r width height <<<"$(client_size)"

@@ -72,18 +72,29 @@ main_window_after_population() {
     wait_until "the main window to be active" active_window_is "$MAIN"
 }
 
-# Ends the program as the operator would, and checks the directory was released once.
+# window_size XWININFO_ARGUMENTS...: the size "W H" of a window (-id ID) or the screen (-root).
+window_size() { xwininfo "$@" | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w, h}'; }
+# The main window's client size.
+client_size() { window_size -id "$MAIN"; }
+
+program_gone() { ! kill -0 "$APP_PID" 2>/dev/null; }
+
+# program_ends HOW [any]: waits for the program to end (HOW, e.g. "on Escape", is for the
+# messages) and checks the directory was released exactly once. Its exit status must be 0
+# unless "any" is given.
+program_ends() {
+    wait_until "the program to end $1" program_gone
+    local status=0
+    wait "$APP_PID" || status=$?
+    APP_PID=
+    [ "${2:-}" = any ] || [ "$status" = 0 ] || fail "the program ended with status $status $1"
+    [ "$(grep -cxF an_exit "$TRACE")" = 1 ] || fail "an_exit was not called exactly once $1"
+}
+
+# Ends the program as the operator would.
 end_program() {
     xdotool windowactivate --sync "$MAIN" key --clearmodifiers Escape
-    local tries=$((TIMEOUT_S * 10))
-    while kill -0 "$APP_PID" 2>/dev/null; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || fail "the program did not end on Escape"
-        sleep 0.1
-    done
-    wait "$APP_PID" || fail "the program ended with status $?"
-    APP_PID=
-    [ "$(grep -cxF an_exit "$TRACE")" = 1 ] || fail "an_exit was not called exactly once"
+    program_ends "on Escape"
 }
 
 # The visible windows of the program, popups included, one id a line.
@@ -95,13 +106,5 @@ program_windows() {
 # released once.
 end_by_signal() {
     kill -s "$1" "$APP_PID"
-    local tries=$((TIMEOUT_S * 10))
-    while kill -0 "$APP_PID" 2>/dev/null; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || fail "the program did not end on $1"
-        sleep 0.1
-    done
-    wait "$APP_PID" || fail "the program ended with status $? on $1"
-    APP_PID=
-    [ "$(grep -cxF an_exit "$TRACE")" = 1 ] || fail "an_exit was not called exactly once"
+    program_ends "on $1"
 }
