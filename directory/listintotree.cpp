@@ -1,4 +1,5 @@
-// Listings from the directory inserted into the tree, shared by the population and the refresh.
+// The main window's buffers as the directory reader takes them (the population and the refresh),
+// and the refresh's listings below a station or a compound into the tree.
 #include "app/arbolixdlg.h"
 #include "directory/treesink.h"
 
