@@ -21,7 +21,7 @@ double_click_at() {
 
 # Into the tree, then to block AIN1 by keys, each expansion a refresh.
 xdotool key --clearmodifiers Tab Home Right Down Right Down
-wait_until "the refresh of UC01" test "$(grep -cxF 'an_all_blk UC01' "$TRACE")" -ge 2
+wait_until "the refresh of UC01" traced_at_least "an_all_blk UC01" 2
 
 # Below the rows: the double-click acts on the selected item.
 double_click_at $(point_in_window 0.2 0.9)

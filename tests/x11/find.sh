@@ -24,10 +24,10 @@ active_window_is "$FIND" || fail "the Find window lost the focus to the match"
 # Found once, the next Enter has nothing further: the message. It can only come from a search
 # that Enter ran, and it comes after everything the first Enter did.
 xdotool key --clearmodifiers Return
-wait_until "the not-found message" test "$(window_count Arbolix)" -eq 2
+wait_until "the not-found message" window_count_is Arbolix 2
 [ "$(window_count Arbolix)" -eq 2 ] || fail "no message after the last match"
 xdotool key --clearmodifiers Return
-wait_until "the message to close" test "$(window_count Arbolix)" -eq 1
+wait_until "the message to close" window_count_is Arbolix 1
 wait_until "the Find window to be active again" active_window_is "$FIND"
 
 # The walk starts again from the top: the station is found, no message.

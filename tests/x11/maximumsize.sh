@@ -15,13 +15,13 @@ within_screen() {
     read -r width height <<<"$(client_size)"
     [ "$width" -le "$screen_width" ] && [ "$height" -le "$screen_height" ]
 }
-grown() { [ "$(client_size)" != "400 300" ] && within_screen; }
+grown() { client_size_is_not "400 300" && within_screen; }
 
 # grows_to_at_most_screen WHAT: asks for the absurd size; what the window system gives first
 # may be that size, and the window must come back within the screen.
 grows_to_at_most_screen() {
     xdotool windowsize "$MAIN" 400 300
-    wait_until "the window at 400 x 300 ($1)" test "$(client_size)" = "400 300"
+    wait_until "the window at 400 x 300 ($1)" client_size_is "400 300"
     xdotool windowsize "$MAIN" 65535 65535
     wait_until "the window to grow within the screen ($1)" grown
     echo "$1: client $(client_size), screen ${screen_width} ${screen_height}"

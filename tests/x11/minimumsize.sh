@@ -13,7 +13,7 @@ frame_extents() { xprop -id "$MAIN" _NET_FRAME_EXTENTS | sed 's/.*= *//; s/,//g'
 read -r width height <<<"$(client_size)"
 wait_until "the frame extents" sh -c "xprop -id $MAIN _NET_FRAME_EXTENTS | grep -q ="
 xdotool windowsize "$MAIN" 50 50
-wait_until "the window to shrink" test "$(client_size)" != "$width $height"
+wait_until "the window to shrink" client_size_is_not "$width $height"
 
 read -r width height <<<"$(client_size)"
 read -r left right top bottom <<<"$(frame_extents)"

@@ -9,7 +9,7 @@ printf 'WP01 UC01 AIN1 AIN\n' >"$WORK/plant.txt"
 start_program DIRAPI_FILE="$WORK/plant.txt"
 main_window_after_population "an_all_blk UC01"
 xdotool key --clearmodifiers Menu
-wait_until "the context menu" test "$(program_windows | grep -c .)" -ge 2
+wait_until "the context menu" program_windows_at_least 2
 end_by_signal TERM
 
 rm -f "$TRACE"
@@ -17,7 +17,7 @@ start_program DIRAPI_FILE="$WORK/plant.txt"
 main_window_after_population "an_all_blk UC01"
 # The last item of the menu is About.
 xdotool key --clearmodifiers Menu
-wait_until "the context menu" test "$(program_windows | grep -c .)" -ge 2
+wait_until "the context menu" program_windows_at_least 2
 xdotool key --clearmodifiers Up Return
 wait_until "the About box" has_window "About Arbolix"
 end_by_signal TERM

@@ -27,7 +27,9 @@ fail() {
     exit 1
 }
 
-# wait_until DESCRIPTION COMMAND...: polls every 0.1 s, fails after TIMEOUT_S.
+# wait_until DESCRIPTION COMMAND...: polls every 0.1 s, fails after TIMEOUT_S. The command runs
+# afresh at every poll, but its arguments are expanded once, when wait_until is called: what has
+# to be read again each time ("$(...)") belongs in the command, as in the conditions below.
 wait_until() {
     local what=$1
     shift
@@ -47,6 +49,9 @@ has_window() { [ -n "$(windows_named "$1")" ]; }
 has_no_window() { [ -z "$(windows_named "$1")" ]; }
 window_count() { windows_named "$1" | grep -c . || true; }
 traced() { [ -f "$TRACE" ] && grep -qxF "$1" "$TRACE"; }
+# traced_at_least LINE N: the library was called so at least N times.
+traced_at_least() { [ -f "$TRACE" ] && [ "$(grep -cxF "$1" "$TRACE")" -ge "$2" ]; }
+window_count_is() { [ "$(window_count "$1")" -eq "$2" ]; }
 active_window_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 
 start_window_manager() {
@@ -76,6 +81,8 @@ main_window_after_population() {
 window_size() { xwininfo "$@" | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w, h}'; }
 # The main window's client size.
 client_size() { window_size -id "$MAIN"; }
+client_size_is() { [ "$(client_size)" = "$1" ]; }
+client_size_is_not() { [ "$(client_size)" != "$1" ]; }
 
 program_gone() { ! kill -0 "$APP_PID" 2>/dev/null; }
 
@@ -101,6 +108,7 @@ end_program() {
 program_windows() {
     xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null || true
 }
+program_windows_at_least() { [ "$(program_windows | grep -c .)" -ge "$1" ]; }
 
 # Ends the program with signal $1 and checks it ended as Exit ends it: status 0, the directory
 # released once.
