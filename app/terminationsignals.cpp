@@ -1,20 +1,17 @@
 #include "app/terminationsignals.h"
 
+#include "app/signalhandoff.h"
+
 #include <QSocketNotifier>
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
 
-// The write end of the pipe, for the handler; -1 while no object reports the signals.
-std::atomic<int> s_writeFd{-1};
-// Handlers between reading s_writeFd and finishing their write: the pipe is closed only when
-// none is, so a handler never writes to a descriptor that was closed and opened again for
-// something else.
-std::atomic<int> s_handlersWriting{0};
+// The write end of the pipe, for the handler, while an object reports the signals.
+SignalHandoff<std::atomic<int>> s_handoff;
 static_assert(std::atomic<int>::is_always_lock_free, "the handler needs lock-free atomics");
 
 // Async-signal-safe: one write of one byte, errno kept. A full pipe drops the byte, which is
@@ -22,13 +19,9 @@ static_assert(std::atomic<int>::is_always_lock_free, "the handler needs lock-fre
 extern "C" void onTerminationSignal(int signalNumber)
 {
     const int savedErrno = errno;
-    s_handlersWriting.fetch_add(1);
-    const int fd = s_writeFd.load();
-    if (fd >= 0) {
-        const unsigned char byte = static_cast<unsigned char>(signalNumber);
-        [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1);
-    }
-    s_handlersWriting.fetch_sub(1);
+    const unsigned char byte = static_cast<unsigned char>(signalNumber);
+    s_handoff.send(
+        [byte](int fd) { [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1); });
     errno = savedErrno;
 }
 
@@ -57,8 +50,7 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
     int fds[2];
     if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0)
         return;
-    int expected = -1;
-    if (!s_writeFd.compare_exchange_strong(expected, fds[1])) {
+    if (!s_handoff.claim(fds[1])) {
         ::close(fds[0]);
         ::close(fds[1]);
         return;
@@ -77,10 +69,8 @@ TerminationSignals::~TerminationSignals()
     if (!m_active)
         return;
     m_notifier.reset();
-    s_writeFd.store(-1);
     // A handler that read the descriptor before it was taken away finishes its one write.
-    while (s_handlersWriting.load() != 0)
-        std::this_thread::yield();
+    s_handoff.release();
     ::close(m_readFd);
     ::close(m_writeFd);
 }

@@ -11,12 +11,14 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDrag>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace testsupport;
@@ -93,22 +95,32 @@ private slots:
         QVERIFY(dlg.width() >= dlg.minimumWidth() && dlg.height() >= dlg.minimumHeight());
     }
 
+    void windowGrowsNoLargerThanTheScreensTogether_data()
+    {
+        QTest::addColumn<QSize>("asked");
+        QTest::newRow("huge") << QSize(65535, 65535);
+        QTest::newRow("tall and narrow") << QSize(400, 65535);
+        QTest::newRow("wide and low") << QSize(65535, 300);
+    }
     void windowGrowsNoLargerThanTheScreensTogether()
     {
+        QFETCH(QSize, asked);
         auto w = openMainWindow("WP01\n");
         CArbolixDlg& dlg = *w->dlg;
         QRect screens;
         for (const QScreen* screen : QGuiApplication::screens())
             screens |= screen->geometry();
-        QVERIFY(!screens.isEmpty());
+        QVERIFY(QGuiApplication::platformName() != "offscreen" ||
+                QGuiApplication::screens().size() == 2);
         QSize frame = dlg.frameGeometry().size() - dlg.size();
         if (frame.isNull())
             frame = QSize(10, 33);
         QCOMPARE(dlg.maximumSize() + frame, screens.size());
 
+        // Asked by the window system itself, as when no window manager holds the size.
         const QSize minimum = dlg.minimumSize();
-        dlg.resize(65535, 65535);
-        QCOMPARE(dlg.size() + frame, screens.size());
+        dlg.windowHandle()->resize(asked);
+        QTRY_COMPARE(dlg.size(), asked.boundedTo(screens.size() - frame));
         QCOMPARE(dlg.minimumSize(), minimum);
     }
 
@@ -344,5 +356,24 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLayout)
+// On the offscreen platform, two screens of different sizes side by side: the window may grow to
+// both together, not just to one of them.
+int main(int argc, char** argv)
+{
+    QTemporaryDir dir;
+    const QString config = dir.filePath("screens.json");
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        QFile file(config);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(R"({"screens": [
+                {"name": "left", "x": 0, "y": 0, "width": 1280, "height": 1024,
+                 "logicalDpi": 96, "logicalBpi": 96, "dpr": 1},
+                {"name": "right", "x": 1280, "y": 0, "width": 800, "height": 600,
+                 "logicalDpi": 96, "logicalBpi": 96, "dpr": 1}]})");
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+    }
+    QApplication application(argc, argv);
+    TestLayout test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_layout.moc"

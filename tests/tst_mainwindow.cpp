@@ -1,6 +1,7 @@
 // The application's run: the option from the command line, the main window, and shutdown.
 #include "app/arbolixapp.h"
 #include "app/commandoption.h"
+#include "app/directoryrelease.h"
 #include "dirapi/dirapi_control.h"
 #include "directory/zeroedbuffer.h"
 #include "tests/testsupport.h"
@@ -196,6 +197,31 @@ private slots:
         QVERIFY(dlg.m_hSelected.isNull());
         dlg.ReleaseDirectory();
         QCOMPARE(dirapi_control::exitCount(), 1);
+    }
+
+    void releaseNotAnsweringForExitReleasesItsOwnWindowOnce()
+    {
+        auto first = openMainWindow("WP01\n");
+        auto second = openMainWindow("WP02\n");
+        CArbolixDlg& claimed = *first->dlg;
+        CArbolixDlg& other = *second->dlg;
+        QVERIFY(claimed.m_pStationNames && other.m_pStationNames);
+        {
+            // The first answers for exit(); the second cannot while it does.
+            DirectoryRelease answering(claimed);
+            {
+                DirectoryRelease notAnswering(other);
+                notAnswering.release();
+                notAnswering.release();
+                QVERIFY(!other.m_pStationNames);
+                QVERIFY(claimed.m_pStationNames);
+                QCOMPARE(dirapi_control::exitCount(), 1);
+            }
+            QVERIFY(claimed.m_pStationNames);
+            QCOMPARE(dirapi_control::exitCount(), 1);
+        }
+        QVERIFY(!claimed.m_pStationNames);
+        QCOMPARE(dirapi_control::exitCount(), 2);
     }
 
     void releaseFreesAllSixBuffers()

@@ -1,13 +1,19 @@
 // The real program, ended by SIGTERM, SIGINT or SIGHUP: it ends as Exit ends it, releasing the
 // directory once, and a signal during the population ends it before its next listing call. A
 // signal ignored by whoever started it stays ignored, a storm of signals still ends it cleanly,
-// and a standard error nobody reads any more does not end it.
+// and a standard error nobody reads any more does not end it. The handler's handoff of the pipe
+// is tested as a unit.
+#include "app/signalhandoff.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -167,6 +173,28 @@ void verifyEndsLikeExitOn(Program& program, int signalNumber)
     QCOMPARE(trace.last(), QStringLiteral("an_exit"));
 }
 
+// An int of the handoff that reports every read of it.
+struct WatchedInt
+{
+    explicit WatchedInt(int initial) : value(initial) {}
+    int load()
+    {
+        if (onLoad)
+            onLoad();
+        return value.load();
+    }
+    void store(int v) { value.store(v); }
+    int fetch_add(int d) { return value.fetch_add(d); }
+    int fetch_sub(int d) { return value.fetch_sub(d); }
+    bool compare_exchange_strong(int& expected, int desired)
+    {
+        return value.compare_exchange_strong(expected, desired);
+    }
+
+    std::atomic<int> value;
+    std::function<void()> onLoad;
+};
+
 } // namespace
 
 class TestSignals : public QObject
@@ -238,6 +266,56 @@ private slots:
         // The ignored signal passes unnoticed; SIGTERM still ends the program as Exit does.
         program->signal(ignored);
         verifyEndsLikeExitOn(*program, SIGTERM);
+    }
+
+    void handlerIsCountedAmongTheWritersBeforeItReadsTheDescriptor()
+    {
+        SignalHandoff<WatchedInt> handoff;
+        QVERIFY(handoff.claim(7));
+        QVERIFY(!handoff.claim(8));
+        // An owner giving the handoff up at the moment the handler reads the descriptor must
+        // find the handler counted, or it would close the descriptor under the handler's write.
+        int writersAtRead = -1;
+        handoff.writeFd.onLoad = [&] { writersAtRead = handoff.writers.value.load(); };
+        std::vector<int> written;
+        handoff.send([&](int fd) { written.push_back(fd); });
+        QCOMPARE(writersAtRead, 1);
+        QCOMPARE(written, std::vector<int>{7});
+        QCOMPARE(handoff.writers.value.load(), 0);
+
+        handoff.writeFd.onLoad = nullptr;
+        handoff.release();
+        handoff.send([&](int fd) { written.push_back(fd); });
+        QCOMPARE(written.size(), std::size_t(1));
+        QVERIFY(handoff.claim(9));
+    }
+
+    void releaseWaitsForAHandlerStillWriting()
+    {
+        SignalHandoff<std::atomic<int>> handoff;
+        QVERIFY(handoff.claim(7));
+        std::atomic<bool> writing = false;
+        std::atomic<bool> finishWrite = false;
+        std::atomic<bool> released = false;
+        std::thread handler([&] {
+            handoff.send([&](int) {
+                writing = true;
+                while (!finishWrite)
+                    std::this_thread::yield();
+            });
+        });
+        QVERIFY(QTest::qWaitFor([&] { return writing.load(); }, kStartTimeoutMs));
+        std::thread owner([&] {
+            handoff.release();
+            released = true;
+        });
+        QTest::qWait(50);
+        const bool releasedDuringWrite = released;
+        finishWrite = true;
+        handler.join();
+        owner.join();
+        QVERIFY(!releasedDuringWrite);
+        QVERIFY(released);
     }
 
     void stormOfSignalsEndsWithCodeZeroAndOneRelease()
