@@ -4,6 +4,7 @@
 #include "app/commandoption.h"
 #include "app/directoryrelease.h"
 #include "app/terminationsignals.h"
+#include "app/windowdestroywatch.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -16,11 +17,14 @@ namespace {
 
 // Ends the main window's run as Exit does. A popup (the context menu) or a modal box over it (a
 // message, the About box) has a run of its own that would keep the program waiting for the
-// operator, so they go first, the innermost first. A population that runs stops at its next
-// library call; the close request is held until then.
-void closeOnTermination(CArbolixDlg& main)
+// operator, so they go first, the innermost first; so does a drag, which would wait for the
+// button to be released. A population or a refresh that runs stops at its next library call;
+// the close request is held until then.
+void endLikeExit(CArbolixDlg& main)
 {
-    main.EndPopulation();
+    main.EndListing();
+    if (main.m_tree)
+        main.m_tree->cancelDrag();
     constexpr int kMaxNestedWindows = 16;
     for (int i = 0; i < kMaxNestedWindows; ++i) {
         if (QWidget* popup = QApplication::activePopupWidget()) {
@@ -69,7 +73,12 @@ bool CArbolixApp::InitInstance(const std::string& cmdOption)
     // SIGTERM, SIGINT and SIGHUP end the run like Exit, so the directory is still released.
     const TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, dlg.get(),
-                     [main = dlg.get()] { closeOnTermination(*main); });
+                     [main = dlg.get()] { endLikeExit(*main); });
+    // So does the window destroyed by another client, which leaves nothing to operate.
+    const WindowDestroyWatch destroyWatch(*dlg);
+    QObject::connect(
+        &destroyWatch, &WindowDestroyWatch::windowDestroyed, dlg.get(),
+        [main = dlg.get()] { endLikeExit(*main); }, Qt::QueuedConnection);
     dlg->doModal();
     release.release(); // the window's ReleaseDirectory
     dlg.reset();

@@ -66,9 +66,9 @@ public:
 
     // True once the first timer tick has filled the tree.
     bool isPopulated() const { return m_bPopulated; }
-    // The program is ending: a population that runs stops before its next library call, keeping
-    // what it inserted, and drops the operator input held meanwhile.
-    void EndPopulation();
+    // The program is ending: a population or a refresh that runs stops before its next library
+    // call, keeping what it inserted, and drops the operator input held meanwhile.
+    void EndListing();
     int aboutMenuCommand() const { return m_nAboutCommand; }
 
     // Handlers, defined by the subsystem that owns them.
@@ -116,7 +116,7 @@ private:
     int m_nAboutCommand = 0; // the About item's command, 0 when the string is empty
     QString m_strAboutMenu;
     bool m_bPopulated = false;
-    bool m_bEndPopulation = false;
+    bool m_bEndListing = false;
     int m_nTimerId = 0;
     directory::LevelWords m_refreshWords; // the refresh's own; its station words stay unused
     std::string m_strBlockLine;           // one formatting buffer for every block line

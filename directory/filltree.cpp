@@ -1,34 +1,29 @@
 // The first timer tick reads the whole directory into the tree.
 #include "app/arbolixdlg.h"
 #include "directory/initdlg.h"
-#include "directory/treesink.h"
+#include "directory/waitedtreesink.h"
 #include "toolkit/eventgate.h"
 #include "toolkit/waitcursor.h"
 
-#include <QElapsedTimer>
 #include <QPointer>
 
 namespace {
 
-// How often the population lets the Initializing window repaint.
-constexpr qint64 kRepaintIntervalMs = 40;
-
-// The tree, and the Initializing window's bar stepped after each station. Between any two
-// library calls the window is let repaint (at most every kRepaintIntervalMs), and the walk stops
-// there once the program was asked to end.
-class PopulationSink : public directory::TreeSink
+// The tree, and the Initializing window's bar stepped after each station. Without the window
+// (the walk measured alone) the walk runs straight through.
+class PopulationSink : public directory::WaitedTreeSink
 {
 public:
     PopulationSink(tk::TreeCtrl& tree, const QPointer<CInitDlg>& initDlg, const bool& ending)
-        : TreeSink(tree), m_initDlg(initDlg), m_ending(ending)
+        : WaitedTreeSink(tree, ending), m_initDlg(initDlg)
     {
-        m_sinceRepaint.start();
     }
 
     bool proceed()
     {
-        letRepaint();
-        return !m_ending;
+        if (m_initDlg)
+            letEventsRun();
+        return !ending();
     }
 
     void stationRead()
@@ -36,22 +31,11 @@ public:
         if (!m_initDlg)
             return;
         m_initDlg->StepIt();
-        letRepaint();
+        letEventsRun();
     }
 
 private:
-    // A termination request is seen here too: it comes as a socket notification.
-    void letRepaint()
-    {
-        if (!m_initDlg || m_sinceRepaint.elapsed() < kRepaintIntervalMs)
-            return;
-        tk::EventGate::processNonInputEvents();
-        m_sinceRepaint.restart();
-    }
-
     const QPointer<CInitDlg>& m_initDlg;
-    const bool& m_ending;
-    QElapsedTimer m_sinceRepaint;
 };
 
 } // namespace
@@ -77,7 +61,7 @@ void CArbolixDlg::OnTimer(int id)
         m_pInitDlg->create();
         gate.processNonInputEvents();
         FillTree();
-        if (m_bEndPopulation)
+        if (m_bEndListing)
             gate.discardHeldInput();
     }
     delete m_pInitDlg.data();
@@ -89,7 +73,7 @@ void CArbolixDlg::FillTree()
         return;
 
     directory::LevelWords words;
-    PopulationSink sink(*m_tree, m_pInitDlg, m_bEndPopulation);
+    PopulationSink sink(*m_tree, m_pInitDlg, m_bEndListing);
     directory::DirectoryReader reader(directoryBuffers(), words, m_strBlockLine, sink);
 
     const directory::ListingResult counted = reader.countStations();
@@ -99,7 +83,7 @@ void CArbolixDlg::FillTree()
     reader.readStations();
 }
 
-void CArbolixDlg::EndPopulation()
+void CArbolixDlg::EndListing()
 {
-    m_bEndPopulation = true;
+    m_bEndListing = true;
 }

@@ -1,7 +1,7 @@
 // The main window's buffers as the directory reader takes them (the population and the refresh),
 // and the refresh's listings below a station or a compound into the tree.
 #include "app/arbolixdlg.h"
-#include "directory/treesink.h"
+#include "directory/waitedtreesink.h"
 
 directory::DirectoryBuffers CArbolixDlg::directoryBuffers() const
 {
@@ -15,7 +15,7 @@ directory::ListingResult CArbolixDlg::InsertCompounds(std::string_view station,
                                                       tk::TreeItem stationItem,
                                                       directory::LevelWords& words)
 {
-    directory::TreeSink sink(*m_tree);
+    directory::WaitedTreeSink sink(*m_tree, m_bEndListing);
     return directory::DirectoryReader(directoryBuffers(), words, m_strBlockLine, sink)
         .readCompounds(station, stationItem);
 }
@@ -24,7 +24,7 @@ directory::ListingResult CArbolixDlg::InsertBlocks(std::string_view compound,
                                                    tk::TreeItem compoundItem,
                                                    directory::LevelWords& words)
 {
-    directory::TreeSink sink(*m_tree);
+    directory::WaitedTreeSink sink(*m_tree, m_bEndListing);
     return directory::DirectoryReader(directoryBuffers(), words, m_strBlockLine, sink)
         .readBlocks(compound, compoundItem);
 }

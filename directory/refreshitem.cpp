@@ -1,14 +1,25 @@
 // Expanding a station or a compound lists it afresh from the directory.
 #include "app/arbolixdlg.h"
 #include "directory/itemlevel.h"
+#include "toolkit/eventgate.h"
 #include "toolkit/waitcursor.h"
 
 void CArbolixDlg::OnItemexpandingTree(tk::TreeItem item, tk::TreeCtrl::ExpandAction action)
 {
     const tk::WaitCursor wait;
     // While a search selects its match, the expansions it causes keep the children as they are.
-    if (!m_bSearching && action == tk::TreeCtrl::ExpandAction::Expand)
-        RefreshItem(item);
+    if (m_bSearching || action != tk::TreeCtrl::ExpandAction::Expand)
+        return;
+    // As during the population, input and close requests are held while the directory is
+    // listed; the window repaints, and a termination request ends the refresh before its next
+    // library call. A click given meanwhile was aimed at rows the refresh has moved since, so it
+    // is dropped; keys act afterwards, from where the operator now is.
+    tk::EventGate gate;
+    RefreshItem(item);
+    if (m_bEndListing)
+        gate.discardHeldInput();
+    else
+        gate.discardHeldPointerInput();
 }
 
 void CArbolixDlg::RefreshItem(tk::TreeItem item)

@@ -415,7 +415,7 @@ private slots:
                                   type, centre, find->mapToGlobal(centre), Qt::LeftButton,
                                   type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                                   Qt::NoModifier));
-                dlg->EndPopulation();
+                dlg->EndListing();
                 dlg->close();
                 callsWhenEnded = dirapi_control::calls().size();
             }

@@ -1,6 +1,7 @@
 #include "toolkit/eventgate.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
@@ -33,6 +34,13 @@ bool isHeldType(QEvent::Type type)
     }
 }
 
+bool isPointerInput(const QEvent& event)
+{
+    if (event.type() == QEvent::ContextMenu)
+        return static_cast<const QContextMenuEvent&>(event).reason() != QContextMenuEvent::Keyboard;
+    return event.isPointerEvent();
+}
+
 } // namespace
 
 EventGate::EventGate()
@@ -54,12 +62,22 @@ void EventGate::processNonInputEvents()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void EventGate::discardHeldInput()
+template <class Predicate> void EventGate::discardHeld(Predicate discard)
 {
     // Input still on its way (posted, or queued by the window system) is let reach the gate
     // first, so that it is held, and then dropped, too.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    std::erase_if(m_held, [](const Held& held) { return held.event->type() != QEvent::Close; });
+    std::erase_if(m_held, [&](const Held& held) { return discard(*held.event); });
+}
+
+void EventGate::discardHeldInput()
+{
+    discardHeld([](const QEvent& event) { return event.type() != QEvent::Close; });
+}
+
+void EventGate::discardHeldPointerInput()
+{
+    discardHeld(isPointerInput);
 }
 
 bool EventGate::eventFilter(QObject* watched, QEvent* event)

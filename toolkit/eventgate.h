@@ -30,10 +30,18 @@ public:
     // not act on the way out.
     void discardHeldInput();
 
+    // Forgets the pointer input held so far and still on its way (button presses, releases and
+    // double-clicks, the wheel, touch and tablet, and menus asked for with a button); keys and
+    // close requests stay held. For a job that moved the rows: a click given meanwhile was aimed
+    // at rows that may no longer be where the pointer was.
+    void discardHeldPointerInput();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    template <class Predicate> void discardHeld(Predicate discard);
+
     struct Held
     {
         QPointer<QObject> receiver;

@@ -315,18 +315,30 @@ void TreeCtrl::setDragText(DragText text)
 
 void TreeCtrl::startDrag(Qt::DropActions)
 {
-    if (!m_dragText)
+    if (!m_dragText || m_dragging)
         return;
     const QString text = m_dragText();
     if (text.isEmpty())
         return;
     auto* mime = new QMimeData;
     mime->setText(text);
-    const QPointer<QDrag> drag = new QDrag(this);
+    // Qt deletes the drag, and the data with it, once the drop is finished or cancelled: a
+    // program that was dropped on asks for the data only after the drag call has returned.
+    // Parented to the tree, it goes with the tree at the latest.
+    auto* drag = new QDrag(this);
     drag->setMimeData(mime);
+    const QPointer<TreeCtrl> alive(this);
+    m_dragging = true;
     drag->exec(Qt::CopyAction, Qt::CopyAction);
-    if (drag)
-        drag->deleteLater();
+    if (alive)
+        m_dragging = false;
+}
+
+void TreeCtrl::cancelDrag()
+{
+    // Asked only while a drag runs: where no drag can run, the platform answers with a warning.
+    if (m_dragging)
+        QDrag::cancel();
 }
 
 void TreeCtrl::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const

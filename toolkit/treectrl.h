@@ -73,6 +73,8 @@ public:
     // selected the item, so the text is that of the caret item; empty: nothing to drag.
     using DragText = std::function<QString()>;
     void setDragText(DragText text);
+    // Cancels a drag out of the tree that is under way, as Escape would; nothing otherwise.
+    void cancelDrag();
 
     const TreeStore& store() const;
     QModelIndex indexOf(TreeItem item) const;
@@ -111,6 +113,7 @@ private:
     BranchStyle m_branchStyle;
     std::vector<int> m_longestTexts;
     DragText m_dragText;
+    bool m_dragging = false;
 };
 
 } // namespace tk
