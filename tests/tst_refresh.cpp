@@ -6,6 +6,8 @@
 #include "toolkit/treestore.h"
 
 #include <QtTest>
+#include <chrono>
+#include <thread>
 
 using namespace testsupport;
 using dirapi_control::Function;
@@ -242,6 +244,95 @@ private slots:
         QCOMPARE(dumpTree(tree), expected + "WP02\n"
                                             "  UC03\n"
                                             "    CALC1        CALC\n");
+    }
+
+    void terminationRequestEndsTheRefreshBeforeItsNextCall()
+    {
+        std::string plant;
+        for (int i = 1; i <= 8; ++i)
+            plant += "WP01 UC0" + std::to_string(i) + " AIN" + std::to_string(i) + " AIN\n";
+        auto w = openMainWindow(plant, 1);
+        CArbolixDlg* dlg = w->dlg.get();
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
+        std::size_t callsWhenEnded = 0;
+        bool posted = false;
+        dirapi_control::clearCalls();
+        dirapi_control::setBeforeCall([&](Function, int) {
+            if (!posted) {
+                posted = true;
+                // A termination request comes as a notification, while the directory is slow.
+                QMetaObject::invokeMethod(
+                    dlg,
+                    [&] {
+                        dlg->EndListing();
+                        dlg->close();
+                        callsWhenEnded = dirapi_control::calls().size();
+                    },
+                    Qt::QueuedConnection);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        });
+        QVERIFY(tree.expandItem(wp01, Action::Expand));
+        dirapi_control::setBeforeCall(nullptr);
+        // Seen during the refresh, it ended it: no call after the one under way.
+        QVERIFY(callsWhenEnded > 0);
+        QCOMPARE(dirapi_control::calls().size(), callsWhenEnded);
+        // What was inserted stays, in order.
+        const Texts compounds = childTexts(tree, wp01);
+        QVERIFY(!compounds.empty() && compounds.size() < 8);
+        for (std::size_t i = 0; i < compounds.size(); ++i)
+            QCOMPARE(compounds[i], "UC0" + std::to_string(i + 1));
+        // The window then closes as Exit closes it.
+        QTRY_VERIFY(!dlg->isVisible());
+    }
+
+    void inputGivenDuringARefresh_data()
+    {
+        QTest::addColumn<bool>("byPointer");
+        QTest::addColumn<QString>("selectedAfter");
+        // Aimed at WP02, where the refresh puts UC01: dropped, nothing opens.
+        QTest::newRow("double-click on another row") << true << "WP01";
+        // A key moves from where the operator is once the refresh is over.
+        QTest::newRow("key") << false << "UC01";
+    }
+    void inputGivenDuringARefresh()
+    {
+        QFETCH(bool, byPointer);
+        QFETCH(QString, selectedAfter);
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
+        click(tree, wp01);
+        QWidget* viewport = tree.viewport();
+        const QPoint wp02 = tree.visualRect(tree.indexOf(findItem(tree, {"WP02"}))).center();
+        bool posted = false;
+        dirapi_control::setBeforeCall([&](Function, int) {
+            if (posted)
+                return;
+            posted = true;
+            if (!byPointer) {
+                for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease})
+                    QCoreApplication::postEvent(&tree,
+                                                new QKeyEvent(type, Qt::Key_Down, Qt::NoModifier));
+                return;
+            }
+            for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+                const Qt::MouseButtons held =
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+                QCoreApplication::postEvent(viewport,
+                                            new QMouseEvent(type, wp02, viewport->mapToGlobal(wp02),
+                                                            Qt::LeftButton, held, Qt::NoModifier));
+            }
+        });
+        QVERIFY(tree.expandItem(wp01, Action::Expand));
+        dirapi_control::setBeforeCall(nullptr);
+        QVERIFY(posted);
+        QTRY_COMPARE(QString::fromUtf8(tree.itemText(tree.selectedItem())), selectedAfter);
+        QTest::qWait(20);
+        QVERIFY(w->launcher.started.empty());
+        QCOMPARE(QString::fromUtf8(tree.itemText(tree.selectedItem())), selectedAfter);
     }
 
     void selectedItemDeletedByRefreshIsNeverRemembered()
