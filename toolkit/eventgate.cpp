@@ -1,5 +1,6 @@
 #include "toolkit/eventgate.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -65,7 +66,10 @@ void EventGate::processNonInputEvents()
 template <class Predicate> void EventGate::discardHeld(Predicate discard)
 {
     // Input still on its way (posted, or queued by the window system) is let reach the gate
-    // first, so that it is held, and then dropped, too.
+    // first, so that it is held, and then dropped, too. The window system's input that waited
+    // while only other events ran is read again only once the event loop is woken.
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+        dispatcher->wakeUp();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     std::erase_if(m_held, [&](const Held& held) { return discard(*held.event); });
 }
