@@ -13,7 +13,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -288,34 +287,6 @@ private slots:
         handoff.send([&](int fd) { written.push_back(fd); });
         QCOMPARE(written.size(), std::size_t(1));
         QVERIFY(handoff.claim(9));
-    }
-
-    void releaseWaitsForAHandlerStillWriting()
-    {
-        SignalHandoff<std::atomic<int>> handoff;
-        QVERIFY(handoff.claim(7));
-        std::atomic<bool> writing = false;
-        std::atomic<bool> finishWrite = false;
-        std::atomic<bool> released = false;
-        std::thread handler([&] {
-            handoff.send([&](int) {
-                writing = true;
-                while (!finishWrite)
-                    std::this_thread::yield();
-            });
-        });
-        QVERIFY(QTest::qWaitFor([&] { return writing.load(); }, kStartTimeoutMs));
-        std::thread owner([&] {
-            handoff.release();
-            released = true;
-        });
-        QTest::qWait(50);
-        const bool releasedDuringWrite = released;
-        finishWrite = true;
-        handler.join();
-        owner.join();
-        QVERIFY(!releasedDuringWrite);
-        QVERIFY(released);
     }
 
     void stormOfSignalsEndsWithCodeZeroAndOneRelease()
