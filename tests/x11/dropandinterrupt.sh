@@ -31,7 +31,8 @@ drag_into_receiver() {
         sleep 0.1
     done
     wait_until "the drag to enter the receiver" \
-        sh -c 'xdotool mousemove --window "$1" $((100 + $(date +%N) % 7)) 20 && grep -qxF entered "$2"' \
+        sh -c 'xdotool mousemove --window "$1" 100 20 mousemove --window "$1" 103 20 &&
+            grep -qxF entered "$2"' \
         _ "$RECEIVER" "$RECEIVED"
 }
 
