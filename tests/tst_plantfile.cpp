@@ -351,7 +351,7 @@ private slots:
         const std::string plant = std::string("ST1 CMP1 \x1b[31mREDRED\x1b[0m AIN\n") +
                                   "ST\xff\\x1Z CMP1\n" + "ST1 " + std::string(1 << 20, 'A') + "\n" +
                                   "ST1 CMP1 BLK \xc2\x9b" + "2J\xc3\xa9\xe2\x82\n" +
-                                  "ST1 CMP1 DEL\x7f" + "BLOCKNAME1\n";
+                                  "ST1 CMP1 DEL\x7f" + "BLOCKNAME1 AIN\n";
         const std::string expected =
             std::string("plant:1: block name longer than 12 characters: ") +
             "'\\x1b[31mREDRED\\x1b[0m'\n" +

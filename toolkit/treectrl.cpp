@@ -362,6 +362,10 @@ void TreeCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
 QItemSelectionModel::SelectionFlags TreeCtrl::selectionCommand(const QModelIndex& index,
                                                                const QEvent* event) const
 {
+    // A release selects nothing either: after a press on empty space the view would select
+    // the row the button comes up on.
+    if (event && event->type() == QEvent::MouseButtonRelease)
+        return QItemSelectionModel::NoUpdate;
     const QItemSelectionModel::SelectionFlags command = QTreeView::selectionCommand(index, event);
     if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
         return QItemSelectionModel::NoUpdate;
