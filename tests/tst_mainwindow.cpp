@@ -100,6 +100,8 @@ private slots:
             << QByteArray(R"(-style fusion "a b" "")");
         QTest::newRow("a quote and a blank")
             << QByteArrayList{"x\"y z"} << QByteArray(R"("x\"y z")");
+        QTest::newRow("a quote, no blank")
+            << QByteArrayList{QByteArray("say\x22hi")} << QByteArray("\x22say\x5c\x22hi\x22");
         QTest::newRow("an empty one between")
             << QByteArrayList{"A", "", "B"} << QByteArray(R"(A "" B)");
         QTest::newRow("reaching for the command's words")
