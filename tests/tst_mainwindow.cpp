@@ -92,24 +92,24 @@ private slots:
         QTest::newRow("none") << QByteArrayList{} << QByteArray("");
         QTest::newRow("one word") << QByteArrayList{"WP01"} << QByteArray("WP01");
         QTest::newRow("two words") << QByteArrayList{"AB01", "extra"} << QByteArray("AB01 extra");
-        QTest::newRow("a blank inside") << QByteArrayList{"AB 01"} << QByteArray(R"("AB 01")");
+        QTest::newRow("a blank inside") << QByteArrayList{"AB 01"} << QByteArray("\"AB 01\"");
         // Nothing is parsed: toolkit-looking options are kept, blanks inside arguments are
         // kept inside quotes, and so is an empty argument.
         QTest::newRow("toolkit-looking, a blank, an empty one")
             << QByteArrayList{"-style", "fusion", "a b", ""}
-            << QByteArray(R"(-style fusion "a b" "")");
+            << QByteArray("-style fusion \"a b\" \"\"");
         QTest::newRow("a quote and a blank")
-            << QByteArrayList{"x\"y z"} << QByteArray(R"("x\"y z")");
+            << QByteArrayList{"x\"y z"} << QByteArray("\"x\\\"y z\"");
         QTest::newRow("a quote, no blank")
-            << QByteArrayList{QByteArray("say\x22hi")} << QByteArray("\x22say\x5c\x22hi\x22");
+            << QByteArrayList{"say\"hi"} << QByteArray("\"say\\\"hi\"");
         QTest::newRow("an empty one between")
-            << QByteArrayList{"A", "", "B"} << QByteArray(R"(A "" B)");
+            << QByteArrayList{"A", "", "B"} << QByteArray("A \"\" B");
         QTest::newRow("reaching for the command's words")
-            << QByteArrayList{R"(a" DMCMD "stddisp EVIL:X)"}
-            << QByteArray(R"("a\" DMCMD \"stddisp EVIL:X")");
+            << QByteArrayList{"a\" DMCMD \"stddisp EVIL:X"}
+            << QByteArray("\"a\\\" DMCMD \\\"stddisp EVIL:X\"");
         QTest::newRow("backslashes, before a quote and at the end")
-            << QByteArrayList{R"(C:\a\)", R"(\"q\ b\)", "\t"}
-            << QByteArray(R"(C:\a\ "\\\"q\ b\\" "	")");
+            << QByteArrayList{"C:\\a\\", "\\\"q\\ b\\", "\t"}
+            << QByteArray("C:\\a\\ \"\\\\\\\"q\\ b\\\\\" \"\t\"");
     }
     void optionIsTheArgumentsJoinedByBlanks()
     {
