@@ -11,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
-#include <QPen>
 #include <QPointer>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -352,11 +351,11 @@ void TreeCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
     QRect text = visualRect(index).intersected(option.rect);
     text.setTop(option.rect.top());
     text.setBottom(option.rect.bottom());
-    painter->save();
-    painter->setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), 2));
-    painter->setBrush(Qt::NoBrush);
-    painter->drawRect(text.adjusted(1, 1, -1, -1));
-    painter->restore();
+    const QColor frame = palette().color(QPalette::Active, QPalette::Highlight);
+    painter->fillRect(QRect(text.left(), text.top(), text.width(), 2), frame);
+    painter->fillRect(QRect(text.left(), text.bottom() - 1, text.width(), 2), frame);
+    painter->fillRect(QRect(text.left(), text.top(), 2, text.height()), frame);
+    painter->fillRect(QRect(text.right() - 1, text.top(), 2, text.height()), frame);
 }
 
 QItemSelectionModel::SelectionFlags TreeCtrl::selectionCommand(const QModelIndex& index,
