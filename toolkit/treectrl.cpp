@@ -460,7 +460,11 @@ void TreeCtrl::mouseMoveEvent(QMouseEvent* event)
             QApplication::startDragDistance())
         return;
     m_dragFrom.reset();
+    const QPointer<TreeCtrl> alive(this);
     startDrag(Qt::CopyAction);
+    // The drag took the release; the view is no longer pressed.
+    if (alive)
+        setState(NoState);
 }
 
 void TreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)
