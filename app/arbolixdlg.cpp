@@ -1,4 +1,5 @@
 #include "app/arbolixdlg.h"
+#include "app/nametransfer.h"
 
 #include "directory/blockline.h"
 #include "directory/dirapi.h"
@@ -88,7 +89,10 @@ void CArbolixDlg::connectHandlers()
                 [this](tk::TreeItem item) { OnSelchangedTree(item); });
         connect(m_tree, &tk::TreeCtrl::doubleClick, this, [this] { OnDblclkTree(); });
         // A name dragged out is what Copy Name copies.
-        m_tree->setDragText([this] { return selectedObjectName(); });
+        m_tree->setDragData([this]() -> std::unique_ptr<QMimeData> {
+            const std::string name = objectName(m_hSelected);
+            return name.empty() ? nullptr : nameMimeData(name);
+        });
         m_tree->installEventFilter(this);
     }
     if (m_btnFind)
@@ -148,8 +152,21 @@ void CArbolixDlg::showEvent(QShowEvent* event)
 
 void CArbolixDlg::contextMenuEvent(QContextMenuEvent* event)
 {
-    OnContextMenu(event->reason() == QContextMenuEvent::Keyboard ? keyboardMenuPosition()
-                                                                 : event->globalPos());
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        OnContextMenu(keyboardMenuPosition(), m_hSelected);
+        return;
+    }
+    // The right button acts on the row it is on; below the rows, as a double-click there does,
+    // on the selected item.
+    tk::TreeItem target = m_hSelected;
+    if (m_tree) {
+        const QPoint at = m_tree->viewport()->mapFromGlobal(event->globalPos());
+        if (m_tree->viewport()->rect().contains(at)) {
+            if (const tk::TreeItem row = m_tree->itemAt(m_tree->indexAt(at)))
+                target = row;
+        }
+    }
+    OnContextMenu(event->globalPos(), target);
 }
 
 // A menu asked for from the keyboard opens at the selected item, where the operator looks.
@@ -174,7 +191,7 @@ bool CArbolixDlg::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
-            OnContextMenu(keyboardMenuPosition());
+            OnContextMenu(keyboardMenuPosition(), m_hSelected);
             return true;
         }
     }

@@ -80,14 +80,18 @@ public:
     void OnSelchangedTree(tk::TreeItem item);                                  // display/
     void OnDblclkTree();                                                       // display/
     void OpenDisplay();                                                        // display/
+    void OpenDisplayFor(tk::TreeItem item);                                    // display/
     void OnSize(int cx, int cy);                                               // app/
     void OnGetMinMaxInfo();                                                    // app/
     void OnSysCommand(int id);                                                 // app/
-    void OnContextMenu(const QPoint& globalPos);                               // app/
-    void OnCopyName();                                                         // app/
+    // The menu acts on target: the row under the pointer, or from the keyboard the selection.
+    void OnContextMenu(const QPoint& globalPos, tk::TreeItem target); // app/
+    void OnCopyName();                                                // app/
+    void CopyNameOf(tk::TreeItem item);                               // app/
 
-    // What Copy Name puts on the clipboard: COMPOUND:BLOCK for a block, else the item's name.
-    QString selectedObjectName() const;
+    // What Copy Name and a drag give, as bytes: COMPOUND:BLOCK for a block, else the item's
+    // name; empty for no item.
+    std::string objectName(tk::TreeItem item) const;
 
 protected:
     void doDataExchange(tk::DataExchange& dx) override;

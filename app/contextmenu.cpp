@@ -1,6 +1,7 @@
 // The main window's context menu: Open Display (so a display opens without a mouse too), Copy
 // Name, and the About box (window menus take no items of a program's own here).
 #include "app/arbolixdlg.h"
+#include "app/nametransfer.h"
 #include "directory/itemlevel.h"
 #include "display/displaycommand.h"
 #include "res/resource.h"
@@ -9,51 +10,86 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPointer>
 
-void CArbolixDlg::OnContextMenu(const QPoint& globalPos)
+namespace {
+
+// The row a menu acts on stays marked while the menu is open; the selection does not move.
+class MarkedWhileOpen
+{
+public:
+    MarkedWhileOpen(tk::TreeCtrl* tree, tk::TreeItem item) : m_tree(tree)
+    {
+        if (m_tree)
+            m_tree->setMarkedItem(item);
+    }
+    ~MarkedWhileOpen()
+    {
+        if (m_tree)
+            m_tree->setMarkedItem({});
+    }
+    MarkedWhileOpen(const MarkedWhileOpen&) = delete;
+    MarkedWhileOpen& operator=(const MarkedWhileOpen&) = delete;
+
+private:
+    QPointer<tk::TreeCtrl> m_tree;
+};
+
+} // namespace
+
+void CArbolixDlg::OnContextMenu(const QPoint& globalPos, tk::TreeItem target)
 {
     QMenu menu(this);
-    // What a double-click runs, shown as the default item; a station has no display.
+    // What a double-click on the target runs, shown as the default item; a station has no
+    // display.
     QAction* open = menu.addAction(res::loadString(res::IDS_OPENDISPLAY));
     const directory::ItemLevel level =
-        m_tree ? directory::itemLevel(*m_tree, m_hSelected) : directory::ItemLevel::None;
+        m_tree ? directory::itemLevel(*m_tree, target) : directory::ItemLevel::None;
     open->setEnabled(level == directory::ItemLevel::Compound ||
                      level == directory::ItemLevel::Block);
     menu.setDefaultAction(open);
     QAction* copy = menu.addAction(res::loadString(res::IDS_COPYNAME));
     copy->setShortcut(QKeySequence::Copy);
-    copy->setEnabled(!selectedObjectName().isEmpty());
+    copy->setEnabled(!objectName(target).empty());
     QAction* about = nullptr;
     if (m_nAboutCommand != 0) {
         menu.addSeparator();
         about = menu.addAction(m_strAboutMenu);
     }
-    QAction* chosen = menu.exec(globalPos);
+    QAction* chosen = nullptr;
+    {
+        const MarkedWhileOpen marked(m_tree, target);
+        chosen = menu.exec(globalPos);
+    }
     if (chosen == open)
-        OpenDisplay();
+        OpenDisplayFor(target);
     else if (chosen == copy)
-        OnCopyName();
+        CopyNameOf(target);
     else if (chosen && chosen == about)
         OnSysCommand(m_nAboutCommand);
 }
 
 void CArbolixDlg::OnCopyName()
 {
-    const QString name = selectedObjectName();
-    if (!name.isEmpty())
-        QGuiApplication::clipboard()->setText(name);
+    CopyNameOf(m_hSelected);
 }
 
-QString CArbolixDlg::selectedObjectName() const
+void CArbolixDlg::CopyNameOf(tk::TreeItem item)
 {
-    if (!m_tree || !m_hSelected)
+    const std::string name = objectName(item);
+    if (!name.empty())
+        QGuiApplication::clipboard()->setMimeData(nameMimeData(name).release());
+}
+
+std::string CArbolixDlg::objectName(tk::TreeItem item) const
+{
+    if (!m_tree || !item)
         return {};
-    const std::string_view text = m_tree->itemText(m_hSelected);
-    if (directory::itemLevel(*m_tree, m_hSelected) == directory::ItemLevel::Block) {
-        const std::string_view compound = m_tree->itemText(m_tree->parentItem(m_hSelected));
-        const std::string_view block = display::blockNameOf(text);
-        return QString::fromLocal8Bit(compound.data(), qsizetype(compound.size())) + u':' +
-               QString::fromLocal8Bit(block.data(), qsizetype(block.size()));
+    std::string name(m_tree->itemText(item));
+    if (directory::itemLevel(*m_tree, item) == directory::ItemLevel::Block) {
+        name.assign(m_tree->itemText(m_tree->parentItem(item)));
+        name.push_back(':');
+        name.append(display::blockNameOf(m_tree->itemText(item)));
     }
-    return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
+    return name;
 }

@@ -1,8 +1,9 @@
 # The directory library the shipped program links: the stand-in, or the control system's own.
 #
 # ARBOLIX_DIRAPI_LIBRARY names the site's library file, whatever its name or soname. It is checked
-# here, before anything is built: a file that is missing, cannot be linked or lacks one of the
-# five functions stops the configuration with one line that says so. Only the program `arbolix`
+# here, before anything is built: a file that is missing, cannot be linked, needs a library that
+# cannot be found, or lacks one of the five functions (or has one as data) stops the
+# configuration with one line that says so. Only the program `arbolix`
 # links it (through the target arbolix_directory_library); the tests, the benchmark and the fuzz
 # targets keep the stand-in.
 set(ARBOLIX_DIRAPI_LIBRARY "" CACHE FILEPATH
@@ -62,17 +63,65 @@ function(_arbolix_elf_header file prefix)
     set(${prefix}_MACHINE ${machine} PARENT_SCOPE)
 endfunction()
 
-# _arbolix_refuse(PATH REASON): stops the configuration with one line (the leading blank keeps
-# cmake from folding it).
+# _arbolix_refuse(PATH REASON): stops the configuration with one line, the path in quotes so a
+# blank or a ';' in it cannot be mistaken for the reason (the leading blank keeps cmake from
+# folding the line).
 function(_arbolix_refuse path reason)
-    message(FATAL_ERROR " ARBOLIX_DIRAPI_LIBRARY: ${path} ${reason}")
+    message(FATAL_ERROR " ARBOLIX_DIRAPI_LIBRARY: \"${path}\" ${reason}")
+endfunction()
+
+# A dependency of PATH that the linker looked for and did not find, as ld says it in LOG
+# ("warning: libx.so.1, needed by PATH, not found").
+function(_arbolix_refuse_missing_dependency path log)
+    if(log MATCHES "warning: ([^\n,]+), needed by [^\n]*, not found")
+        _arbolix_refuse("${path}" "needs ${CMAKE_MATCH_1}, which cannot be found (neither in the \
+linker's folders nor through the library's run path)")
+    endif()
+endfunction()
+
+# Each of the five names must be a function in the dynamic symbol table of PATH: a data object
+# under one of them links, but the call jumps into data.
+function(_arbolix_check_dynamic_symbols path)
+    set(readelf "${CMAKE_READELF}")
+    if(NOT readelf)
+        find_program(readelf NAMES readelf NO_CACHE)
+    endif()
+    if(NOT readelf)
+        _arbolix_refuse("${path}" "cannot be checked: no readelf to read its symbol table")
+    endif()
+    execute_process(COMMAND "${readelf}" --dyn-syms --wide "${path}"
+        OUTPUT_VARIABLE table ERROR_VARIABLE errors RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        string(REGEX REPLACE "\n.*" "" errors "${errors}")
+        _arbolix_refuse("${path}" "has no readable dynamic symbol table: ${errors}")
+    endif()
+    set(missing "")
+    set(wrong "")
+    foreach(function IN LISTS ARBOLIX_DIRAPI_FUNCTIONS)
+        # "  5: 0000000000001139  11 FUNC  GLOBAL DEFAULT  14 an_exit" (a version may follow @)
+        if(NOT table MATCHES "\n[^\n]* ([A-Z_]+) +(GLOBAL|WEAK) +[A-Z_]+ +([0-9]+|ABS|COM) ${function}(@[^\n]*)?\n")
+            list(APPEND missing ${function})
+        elseif(CMAKE_MATCH_1 STREQUAL "OBJECT")
+            list(APPEND wrong "${function} as a data object")
+        elseif(NOT CMAKE_MATCH_1 MATCHES "^I?FUNC$")
+            list(APPEND wrong "${function} as a symbol of type ${CMAKE_MATCH_1}")
+        endif()
+    endforeach()
+    if(missing)
+        list(JOIN missing ", " missing)
+        _arbolix_refuse("${path}" "lacks ${missing}")
+    endif()
+    if(wrong)
+        list(JOIN wrong ", " wrong)
+        _arbolix_refuse("${path}" "has ${wrong} where a function is needed")
+    endif()
 endfunction()
 
 # Why PATH, which the linker did not take, is no library for this compiler.
 function(_arbolix_explain_unlinkable path log)
-    _arbolix_elf_header(${path} library)
+    _arbolix_elf_header("${path}" library)
     if(NOT library_ELF)
-        _arbolix_refuse(${path} "is not a shared library (not an ELF file)")
+        _arbolix_refuse("${path}" "is not a shared library (not an ELF file)")
     endif()
     _arbolix_probe_link(linked ignored "")
     if(linked)
@@ -80,28 +129,38 @@ function(_arbolix_explain_unlinkable path log)
         if(own_ELF AND (NOT library_CLASS EQUAL own_CLASS OR NOT library_MACHINE EQUAL own_MACHINE))
             math(EXPR library_bits "${library_CLASS} * 32")
             math(EXPR own_bits "${own_CLASS} * 32")
-            _arbolix_refuse(${path} "is for another architecture (ELF machine ${library_MACHINE}, \
+            _arbolix_refuse("${path}" "is for another architecture (ELF machine ${library_MACHINE}, \
 ${library_bits}-bit; this compiler builds for machine ${own_MACHINE}, ${own_bits}-bit)")
         endif()
     endif()
     if(NOT library_TYPE EQUAL 3)
-        _arbolix_refuse(${path} "is not a shared library (ELF file type ${library_TYPE})")
+        _arbolix_refuse("${path}" "is not a shared library (ELF file type ${library_TYPE})")
     endif()
     # Whatever else the linker said, on one line.
     string(REGEX MATCH "[^\n]*(ld|error)[^\n]*: [^\n]*" said "${log}")
     string(STRIP "${said}" said)
-    _arbolix_refuse(${path} "cannot be linked by this compiler: ${said}")
+    _arbolix_refuse("${path}" "cannot be linked by this compiler: ${said}")
 endfunction()
 
 function(arbolix_check_directory_library path)
+    # A ';' would split the path into a list, a blank or a tab the link line: neither reaches
+    # the linker as the one file meant.
+    if("${path}" MATCHES ";")
+        _arbolix_refuse("${path}" "holds a ';', which cmake takes as a list separator: use a \
+path without one (a symbolic link will do)")
+    endif()
+    if("${path}" MATCHES "[ \t\n]")
+        _arbolix_refuse("${path}" "holds white space, which the link line cannot carry: use a \
+path without blanks or tabs (a symbolic link will do)")
+    endif()
     if(NOT IS_ABSOLUTE "${path}")
         _arbolix_refuse("${path}" "is not an absolute path")
     endif()
     if(IS_DIRECTORY "${path}")
-        _arbolix_refuse(${path} "is a directory, not a library")
+        _arbolix_refuse("${path}" "is a directory, not a library")
     endif()
     if(NOT EXISTS "${path}")
-        _arbolix_refuse(${path} "does not exist")
+        _arbolix_refuse("${path}" "does not exist")
     endif()
 
     # A file checked before and unchanged since is not probed again.
@@ -112,19 +171,23 @@ function(arbolix_check_directory_library path)
         return()
     endif()
 
-    _arbolix_probe_link(linked log ${path})
+    _arbolix_probe_link(linked log "${path}")
+    _arbolix_refuse_missing_dependency("${path}" "${log}")
     if(NOT linked)
-        _arbolix_explain_unlinkable(${path} "${log}")
+        _arbolix_explain_unlinkable("${path}" "${log}")
     endif()
     # An archive links too, but it would put the library into the program.
-    _arbolix_elf_header(${path} library)
+    _arbolix_elf_header("${path}" library)
     if(NOT library_ELF)
-        _arbolix_refuse(${path} "is not a shared library (not an ELF file: an archive?)")
+        _arbolix_refuse("${path}" "is not a shared library (not an ELF file: an archive?)")
     elseif(NOT library_TYPE EQUAL 3)
-        _arbolix_refuse(${path} "is not a shared library (ELF file type ${library_TYPE})")
+        _arbolix_refuse("${path}" "is not a shared library (ELF file type ${library_TYPE})")
     endif()
 
-    _arbolix_probe_link(linked log ${path} ${ARBOLIX_DIRAPI_FUNCTIONS})
+    _arbolix_check_dynamic_symbols("${path}")
+
+    _arbolix_probe_link(linked log "${path}" ${ARBOLIX_DIRAPI_FUNCTIONS})
+    _arbolix_refuse_missing_dependency("${path}" "${log}")
     if(NOT linked)
         # The linker names what it missed ("undefined reference to `an_exit'" from ld,
         # "undefined symbol: an_exit" from lld); failing that, each function is linked alone.
@@ -136,17 +199,17 @@ function(arbolix_check_directory_library path)
         endforeach()
         if(NOT missing)
             foreach(function IN LISTS ARBOLIX_DIRAPI_FUNCTIONS)
-                _arbolix_probe_link(linked log ${path} ${function})
+                _arbolix_probe_link(linked log "${path}" ${function})
                 if(NOT linked)
                     list(APPEND missing ${function})
                 endif()
             endforeach()
         endif()
         if(NOT missing)
-            _arbolix_refuse(${path} "cannot be linked with all five functions together")
+            _arbolix_refuse("${path}" "cannot be linked with all five functions together")
         endif()
         list(JOIN missing ", " missing)
-        _arbolix_refuse(${path} "lacks ${missing}")
+        _arbolix_refuse("${path}" "lacks ${missing}")
     endif()
     set(_ARBOLIX_DIRAPI_LIBRARY_CHECKED "${identity}" CACHE INTERNAL "")
     message(STATUS "Directory library: ${path}")

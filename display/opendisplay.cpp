@@ -18,18 +18,23 @@ void CArbolixDlg::OnDblclkTree()
 
 void CArbolixDlg::OpenDisplay()
 {
+    OpenDisplayFor(m_hSelected);
+}
+
+// The display of item, whether it is selected or, for the context menu, under the pointer.
+void CArbolixDlg::OpenDisplayFor(tk::TreeItem item)
+{
     if (!m_tree || !m_pLauncher)
         return;
-    switch (directory::itemLevel(*m_tree, m_hSelected)) {
+    switch (directory::itemLevel(*m_tree, item)) {
     case directory::ItemLevel::Block:
-        m_pLauncher->start(
-            display::displayArguments(display::displayUtility(), m_strCmdOption,
-                                      m_tree->itemText(m_tree->parentItem(m_hSelected)),
-                                      display::blockNameOf(m_tree->itemText(m_hSelected))));
+        m_pLauncher->start(display::displayArguments(display::displayUtility(), m_strCmdOption,
+                                                     m_tree->itemText(m_tree->parentItem(item)),
+                                                     display::blockNameOf(m_tree->itemText(item))));
         break;
     case directory::ItemLevel::Compound:
         m_pLauncher->start(display::displayArguments(display::displayUtility(), m_strCmdOption,
-                                                     m_tree->itemText(m_hSelected), std::nullopt));
+                                                     m_tree->itemText(item), std::nullopt));
         break;
     case directory::ItemLevel::Station:
     case directory::ItemLevel::None:

@@ -3,6 +3,9 @@
 //
 // Input: program, option, compound and block separated by newlines; with fewer than four
 // fields the command is the compound form. The block field runs to the end, newlines and all.
+// The option field is used as it is, and also as the operator's argument vector, arguments
+// separated by NUL bytes, made into the option as the program makes it.
+#include "app/commandoption.h"
 #include "directory/blockline.h"
 #include "display/displaycommand.h"
 #include "fuzz/fuzztarget.h"
@@ -51,29 +54,74 @@ void checkArguments(std::string_view program, std::string_view option, std::stri
     require(arguments == expected,
             "the arguments are the program, the split option, DMCMD and the whole request");
 
-    // The request is quoted in the line, so blanks and tabs in the names stay inside it, and
-    // only a double quote in a name can break it open. The line splits back into the same
-    // arguments exactly when the names hold no double quote, given a program that is one plain
-    // word and an option that closes every quote it opens. (A split argument never holds a
-    // double quote, so a name with one can never come back.)
-    const bool plainProgram = !program.empty() && !holds(program, " \t\"");
-    const bool balancedOption = std::count(option.begin(), option.end(), '"') % 2 == 0;
-    if (plainProgram && balancedOption) {
-        const bool quoteInNames = holds(compound, "\"") || (block && holds(*block, "\""));
+    // The program and the request are quoted in the line, so blanks, tabs, quotes and
+    // backslashes in them stay inside their arguments: the line splits back into the arguments
+    // whenever the option, split alone, closes every quote it opens.
+    std::string probe = dashedOption;
+    const auto optionWords = display::splitCommandLine(probe);
+    probe.append(" X");
+    auto closedWords = optionWords;
+    closedWords.emplace_back("X");
+    if (display::splitCommandLine(probe) == closedWords) {
         const auto split = display::splitCommandLine(
             display::displayCommandLine(program, option, compound, block));
-        require((split == arguments) == !quoteInNames,
-                "the command line splits into the arguments exactly when no name holds a quote");
+        require(split == arguments, "the command line splits back into the arguments");
     }
 }
 
-// Without quotes a line is just words between blanks and tabs; with them, quotes never survive.
+// The operator's arguments, made into the option, come back from the display command line
+// exactly, and the command's own words stay its own.
+void checkRoundTrip(std::string_view program, const std::vector<std::string>& operatorArguments,
+                    std::string_view compound, std::optional<std::string_view> block)
+{
+    std::vector<const char*> argv{"arbolix"};
+    for (const std::string& argument : operatorArguments)
+        argv.push_back(argument.c_str());
+    const std::string option = commandOption(int(argv.size()), argv.data());
+
+    std::vector<std::string> expected{std::string(program)};
+    expected.push_back("-" + (operatorArguments.empty() ? std::string() : operatorArguments[0]));
+    for (std::size_t i = 1; i < operatorArguments.size(); ++i)
+        expected.push_back(operatorArguments[i]);
+    expected.emplace_back("DMCMD");
+    std::string request = "stddisp ";
+    request.append(compound);
+    request.append(block ? ":" : " CMP");
+    if (block)
+        request.append(*block);
+    expected.push_back(request);
+
+    require(display::splitCommandLine(
+                display::displayCommandLine(program, option, compound, block)) == expected,
+            "the command line splits into the operator's arguments and the command's own");
+    require(display::displayArguments(program, option, compound, block) == expected,
+            "the started arguments are the operator's and the command's own");
+}
+
+// The option field's bytes as an argument vector: arguments end at NUL bytes, which no argument
+// can hold; an empty field is no argument at all.
+std::vector<std::string> operatorArgumentsOf(std::string_view field)
+{
+    std::vector<std::string> arguments;
+    if (field.empty())
+        return arguments;
+    std::size_t start = 0;
+    for (std::size_t end; (end = field.find('\0', start)) != std::string_view::npos;
+         start = end + 1)
+        arguments.emplace_back(field.substr(start, end - start));
+    arguments.emplace_back(field.substr(start));
+    return arguments;
+}
+
+// Without quotes a line is just words between blanks and tabs; with them but without
+// backslashes, quotes never survive.
 void checkSplit(std::string_view line)
 {
     const auto arguments = display::splitCommandLine(line);
     std::size_t characters = 0;
     for (const std::string& argument : arguments) {
-        require(!holds(argument, "\""), "no argument holds a double quote");
+        require(holds(line, "\\") || !holds(argument, "\""),
+                "no argument holds a double quote unless a backslash escaped it");
         characters += argument.size();
     }
     require(characters <= line.size(), "splitting adds no characters");
@@ -115,6 +163,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     checkSplit(display::displayCommandLine(program, option, compound, block));
     checkArguments(program, option, compound, block);
     checkArguments("/usr/local/pref", option, compound, block);
+    checkRoundTrip(program, operatorArgumentsOf(option), compound, block);
+    checkRoundTrip("/usr/local/pref", operatorArgumentsOf(option), compound, block);
 
     const std::string_view blockName = block ? *block : compound;
     checkBlockName(blockName);

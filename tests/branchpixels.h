@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QPalette>
+#include <QStringList>
 
 namespace testsupport {
 
@@ -60,6 +61,33 @@ public:
                 count += !box.contains(x, y) && !isBackground(QPoint(x, y));
         }
         return count;
+    }
+
+    // Which lines of the item's own cell are drawn, outside its box: "up" (to the parent or the
+    // sibling above), "down" (to the sibling below) and "right" (to the text), in that order.
+    QString linesOf(tk::TreeItem item) const
+    {
+        const QRect cell = ownBranchCell(m_tree, item);
+        const QRect box = tk::expandBoxRect(cell);
+        const auto anyDrawn = [&](QRect part) {
+            for (int y = part.top(); y <= part.bottom(); ++y) {
+                for (int x = part.left(); x <= part.right(); ++x) {
+                    if (!isBackground(QPoint(x, y)))
+                        return true;
+                }
+            }
+            return false;
+        };
+        const int middle = box.center().x();
+        QStringList pieces;
+        if (anyDrawn(QRect(QPoint(middle, cell.top()), QPoint(middle, box.top() - 1))))
+            pieces << QStringLiteral("up");
+        if (anyDrawn(QRect(QPoint(middle, box.bottom() + 1), QPoint(middle, cell.bottom()))))
+            pieces << QStringLiteral("down");
+        if (anyDrawn(QRect(QPoint(box.right() + 1, box.center().y()),
+                           QPoint(cell.right(), box.center().y()))))
+            pieces << QStringLiteral("right");
+        return pieces.join(QLatin1Char(' '));
     }
 
 private:

@@ -66,6 +66,14 @@ private slots:
         QTest::newRow("two words") << QStringList{"AB01", "extra"} << QStringList{"-AB01", "extra"};
         QTest::newRow("a blank inside") << QStringList{"AB 01"} << QStringList{"-AB 01"};
         QTest::newRow("a tab inside") << QStringList{"AB\t01", "x"} << QStringList{"-AB\t01", "x"};
+        QTest::newRow("a quote and a blank") << QStringList{"x\"y z"} << QStringList{"-x\"y z"};
+        QTest::newRow("an empty one") << QStringList{"A", "", "B"} << QStringList{"-A", "", "B"};
+        QTest::newRow("an empty first one") << QStringList{"", "B"} << QStringList{"-", "B"};
+        QTest::newRow("reaching for the command's words")
+            << QStringList{"a\" DMCMD \"stddisp EVIL:X"}
+            << QStringList{"-a\" DMCMD \"stddisp EVIL:X"};
+        QTest::newRow("backslashes")
+            << QStringList{"\\\"", "b\\ c\\"} << QStringList{"-\\\"", "b\\ c\\"};
     }
     void optionKeepsTheOperatorsArguments()
     {

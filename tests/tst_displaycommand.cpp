@@ -106,8 +106,14 @@ void DisplayCommandTest::splittingFollowsBlanksTabsAndQuotes_data()
     QTest::newRow("unclosed quote runs to end")
         << QByteArray(R"(a "b c  )") << QStringList{"a", "b c  "};
     QTest::newRow("lone quote") << QByteArray("\"") << QStringList{""};
-    QTest::newRow("backslash is ordinary")
-        << QByteArray(R"(a\ b "c\" d)") << QStringList{"a\\", "b", "c\\", "d"};
+    QTest::newRow("backslash not before a quote is ordinary")
+        << QByteArray(R"(a\ b\\c "d\e")") << QStringList{"a\\", "b\\\\c", "d\\e"};
+    QTest::newRow("backslash escapes a quote")
+        << QByteArray(R"(a\"b "c\" d")") << QStringList{"a\"b", "c\" d"};
+    QTest::newRow("doubled backslashes before a quote halve, the quote toggles")
+        << QByteArray(R"("a\\" b\\\\"c d")") << QStringList{"a\\", "b\\\\c d"};
+    QTest::newRow("three backslashes before a quote: one and the quote")
+        << QByteArray(R"(a\\\"b)") << QStringList{"a\\\"b"};
 }
 
 void DisplayCommandTest::splittingFollowsBlanksTabsAndQuotes()
@@ -160,6 +166,11 @@ void DisplayCommandTest::blanksAndQuotesInNamesStayInsideTheirArgument()
              (Arguments{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC 01:A\"IN 1"}));
     QCOMPARE(displayArguments(kUtility, "WP01", "U\"C\t1"),
              (Arguments{"/usr/local/pref", "-WP01", "DMCMD", "stddisp U\"C\t1 CMP"}));
+    // In the line the request is quoted with its quotes escaped, so it comes back whole too.
+    QCOMPARE(displayCommandLine(kUtility, "WP01", "UC 01", "A\"IN 1\\"),
+             std::string(R"(/usr/local/pref -WP01 DMCMD "stddisp UC 01:A\"IN 1\\")"));
+    QCOMPARE(splitCommandLine(displayCommandLine(kUtility, "WP01", "UC 01", "A\"IN 1\\")),
+             displayArguments(kUtility, "WP01", "UC 01", "A\"IN 1\\"));
     // The option is split by the rule on its own, so its quotes cannot swallow what follows.
     QCOMPARE(displayArguments(kUtility, "\"W P", "UC01", "AIN1"),
              (Arguments{"/usr/local/pref", "-W P", "DMCMD", "stddisp UC01:AIN1"}));

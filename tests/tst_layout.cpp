@@ -1,5 +1,6 @@
 // The main window's layout, its minimum size, Copy Name, and the About box.
 #include "app/aboutdlg.h"
+#include "app/nametransfer.h"
 #include "dirapi/dirapi_control.h"
 #include "res/icon.h"
 #include "res/resource.h"
@@ -32,6 +33,7 @@ class DragWatch : public QObject
 public:
     DragWatch() { QCoreApplication::instance()->installEventFilter(this); }
     QStringList offered;
+    QByteArrayList bytes;
     Qt::DropActions actions;
 
 protected:
@@ -40,6 +42,8 @@ protected:
         if (event->type() == QEvent::DeferredDelete) {
             if (auto* drag = qobject_cast<QDrag*>(watched)) {
                 offered << (drag->mimeData() ? drag->mimeData()->text() : QString());
+                bytes << (drag->mimeData() ? drag->mimeData()->data(kNameBytesMimeType)
+                                           : QByteArray());
                 actions = drag->supportedActions();
             }
         }
@@ -149,25 +153,40 @@ private slots:
 
     void copyNameGivesTheObjectNameOfEachLevel()
     {
-        auto w = openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\n");
+        // Names in UTF-8, and names whose bytes are no UTF-8, which only Latin-1 tells apart.
+        auto w =
+            openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\nW\xff\nW\xfe\nW\xc3\xa9 U\xe9 B\x80 X\n");
         tk::TreeCtrl& tree = w->tree();
         tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
         tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+        tree.expandItem(findItem(tree, {"W\xc3\xa9"}), Action::Expand);
+        tree.expandItem(findItem(tree, {"W\xc3\xa9", "U\xe9"}), Action::Expand);
         const std::vector<std::pair<std::vector<std::string>, QString>> cases{
             {{"WP01"}, "WP01"},
             {{"WP01", "UC01"}, "UC01"},
-            {{"WP01", "UC01", "ABCDEFGHIJKL AIN"}, "UC01:ABCDEFGHIJKL"}};
+            {{"WP01", "UC01", "ABCDEFGHIJKL AIN"}, "UC01:ABCDEFGHIJKL"},
+            {{"W\xff"}, QString::fromUtf8("W\xc3\xbf")},
+            {{"W\xfe"}, QString::fromUtf8("W\xc3\xbe")},
+            {{"W\xc3\xa9"}, QString::fromUtf8("W\xc3\xa9")},
+            {{"W\xc3\xa9", "U\xe9", "B\x80" + std::string(11, ' ') + "X"},
+             QString::fromUtf8("U\xc3\xa9:B\xc2\x80")}};
         for (const auto& [path, expected] : cases) {
             click(tree, findItem(tree, path));
             QGuiApplication::clipboard()->clear();
             QTest::keyClick(&tree, Qt::Key_C, Qt::ControlModifier);
             QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+            // The exact bytes go along for programs that take them.
+            const std::string item = path.back();
+            const std::string bytes =
+                path.size() == 3 ? path[1] + ":" + item.substr(0, item.find(' ')) : item;
+            QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(kNameBytesMimeType),
+                     QByteArray::fromStdString(bytes));
         }
     }
 
     void dragOffersTheCopyNameTextOfEachLevel()
     {
-        auto w = openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\nWP02\n");
+        auto w = openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\nWP02\nW\xff\n");
         tk::TreeCtrl& tree = w->tree();
         tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
         tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
@@ -179,7 +198,8 @@ private slots:
         const std::vector<std::pair<std::vector<std::string>, QString>> cases{
             {{"WP01"}, "WP01"},
             {{"WP01", "UC01"}, "UC01"},
-            {{"WP01", "UC01", "ABCDEFGHIJKL AIN"}, "UC01:ABCDEFGHIJKL"}};
+            {{"WP01", "UC01", "ABCDEFGHIJKL AIN"}, "UC01:ABCDEFGHIJKL"},
+            {{"W\xff"}, QString::fromUtf8("W\xc3\xbf")}};
         for (const auto& [path, expected] : cases) {
             const tk::TreeItem item = findItem(tree, path);
             const QPoint from =
@@ -194,9 +214,12 @@ private slots:
             QTest::mouseRelease(window, Qt::LeftButton, {}, from + QPoint(distance + 1, 1));
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QCOMPARE(watch.offered, QStringList{expected});
+            QCOMPARE(watch.bytes, QByteArrayList{QByteArray::fromStdString(
+                                      path.size() == 3 ? "UC01:ABCDEFGHIJKL" : path.back())});
             QCOMPARE(watch.actions, Qt::CopyAction);
             QCOMPARE(w->dlg->m_hSelected, item);
             watch.offered.clear();
+            watch.bytes.clear();
         }
         QVERIFY(!tree.acceptDrops());
         QVERIFY(w->launcher.started.empty());
@@ -240,28 +263,35 @@ private slots:
         };
         struct Case
         {
-            std::vector<std::string> path; // empty: nothing selected
+            std::vector<std::string> path;    // empty: nothing selected
+            std::vector<std::string> pointed; // the right button's row; empty: the selection
             bool enabled;
             Way way;
         };
-        const std::vector<Case> cases{{{}, false, Way::MenuKey},
-                                      {{"WP02"}, false, Way::ShiftF10},
-                                      {{"WP01", "UC01"}, true, Way::RightButton},
-                                      {{"WP01", "UC01", "ABCDEFGHIJKL AIN"}, true, Way::MenuKey},
-                                      {{"WP01", "UC01"}, true, Way::ShiftF10}};
+        const std::vector<std::string> block{"WP01", "UC01", "ABCDEFGHIJKL AIN"};
+        const std::vector<Case> cases{{{}, {}, false, Way::MenuKey},
+                                      {{"WP02"}, {}, false, Way::ShiftF10},
+                                      {{"WP01", "UC01"}, {"WP01", "UC01"}, true, Way::RightButton},
+                                      // Another row: the menu acts on it, the selection stays.
+                                      {{"WP02"}, block, true, Way::RightButton},
+                                      {{"WP01", "UC01"}, {"WP02"}, false, Way::RightButton},
+                                      {block, {}, true, Way::MenuKey},
+                                      {{"WP01", "UC01"}, {}, true, Way::ShiftF10}};
         for (const Case& c : cases) {
             const tk::TreeItem item = c.path.empty() ? tk::TreeItem() : findItem(tree, c.path);
+            const tk::TreeItem target = c.pointed.empty() ? item : findItem(tree, c.pointed);
             if (item)
                 click(tree, item);
             else
                 tree.selectItem({});
             QCOMPARE(w->dlg->m_hSelected, item);
             w->launcher.started.clear();
-            // Read the menu, then choose Open Display by its mnemonic (a disabled item is not
-            // chosen, so the menu is closed).
+            // Read the menu and the row marked meanwhile, then choose Open Display by its
+            // mnemonic (a disabled item is not chosen, so the menu is closed).
             QStringList entries;
             bool enabled = !c.enabled;
             bool isDefault = false;
+            tk::TreeItem marked;
             QTimer::singleShot(0, [&] {
                 auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
                 if (!popup)
@@ -271,12 +301,14 @@ private slots:
                 QAction* first = popup->actions().value(0);
                 enabled = first && first->isEnabled();
                 isDefault = first && popup->defaultAction() == first;
+                marked = tree.markedItem();
                 QTest::keyClick(popup, Qt::Key_O);
                 if (QApplication::activePopupWidget() == popup)
                     popup->close();
             });
             tree.setFocus();
-            const QPoint at = tree.viewport()->mapTo(tree.window(), QPoint(5, 5));
+            const QPoint at = tree.viewport()->mapTo(
+                tree.window(), tree.visualRect(tree.indexOf(target)).center());
             switch (c.way) {
             case Way::MenuKey: {
                 // As the window system delivers the Menu key.
@@ -296,19 +328,41 @@ private slots:
                      (QStringList{"&Open Display", "&Copy Name", "-", "&About Arbolix..."}));
             QCOMPARE(enabled, c.enabled);
             QVERIFY(isDefault);
+            QCOMPARE(marked, target);
+            QVERIFY(tree.markedItem().isNull());
             QCOMPARE(w->dlg->m_hSelected, item);
             if (!c.enabled) {
                 QVERIFY(w->launcher.started.empty());
                 continue;
             }
-            // Exactly what a double-click on the item starts.
+            // Exactly what a double-click on the target starts.
             QCOMPARE(w->launcher.started.size(), size_t(1));
-            doubleClick(tree, item);
+            doubleClick(tree, target);
             QCOMPARE(w->launcher.started.size(), size_t(2));
             QCOMPARE(w->launcher.started[0], w->launcher.started[1]);
-            if (tree.itemHasChildren(item) && !tree.isItemExpanded(item))
-                tree.expandItem(item, Action::Expand); // the double-click closed it
+            if (tree.itemHasChildren(target) && !tree.isItemExpanded(target))
+                tree.expandItem(target, Action::Expand); // the double-click closed it
         }
+    }
+
+    void copyNameFromTheMenuCopiesTheRowUnderThePointer()
+    {
+        auto w = openMainWindow("WP01 UC01 AIN1 AIN\nWP02\n", 256, "WP01");
+        tk::TreeCtrl& tree = w->tree();
+        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        const tk::TreeItem wp02 = findItem(tree, {"WP02"});
+        click(tree, wp02);
+        QGuiApplication::clipboard()->clear();
+        QTimer::singleShot(0, [] {
+            if (QWidget* popup = QApplication::activePopupWidget())
+                QTest::keyClick(popup, Qt::Key_C);
+        });
+        const tk::TreeItem uc01 = findItem(tree, {"WP01", "UC01"});
+        QTest::mouseClick(
+            tree.window()->windowHandle(), Qt::RightButton, {},
+            tree.viewport()->mapTo(tree.window(), tree.visualRect(tree.indexOf(uc01)).center()));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("UC01"));
+        QCOMPARE(w->dlg->m_hSelected, wp02);
     }
 
     void aboutCommandsSixteenToThirtyOneOpenTheAboutBox()

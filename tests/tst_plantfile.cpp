@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -54,6 +55,40 @@ bool makeNotAFile(NotAFile kind, const std::string& path)
     }
     return false;
 }
+
+// While it lives, the process's descriptor limit stands at its lowest free descriptor, so the
+// next open() fails (EMFILE) whoever runs the test, root included, while stat() still sees the
+// file unchanged: a listing file that cannot be read for a while, without its stamp changing,
+// as one a chmod makes readable again.
+class NoDescriptorLeft
+{
+public:
+    NoDescriptorLeft()
+    {
+        m_saved = ::getrlimit(RLIMIT_NOFILE, &m_limit) == 0;
+        const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (!m_saved || lowestFree < 0)
+            return;
+        ::close(lowestFree);
+        rlimit held = m_limit;
+        held.rlim_cur = rlim_t(lowestFree);
+        m_held = ::setrlimit(RLIMIT_NOFILE, &held) == 0;
+    }
+    ~NoDescriptorLeft()
+    {
+        if (m_held)
+            ::setrlimit(RLIMIT_NOFILE, &m_limit);
+    }
+    NoDescriptorLeft(const NoDescriptorLeft&) = delete;
+    NoDescriptorLeft& operator=(const NoDescriptorLeft&) = delete;
+
+    bool held() const { return m_held; }
+
+private:
+    rlimit m_limit = {};
+    bool m_saved = false;
+    bool m_held = false;
+};
 
 void removePath(const std::string& path)
 {
@@ -217,6 +252,27 @@ private slots:
         QCOMPARE(listAll(Level::Stations).names, Names{"ST9"});
     }
 
+    void unreadableFileIsTriedAgainAtTheNextListingThoughUnchanged()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string path = dir.filePath("plant.txt").toStdString();
+        writeFile(path, "ST1 CMP1\n");
+        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        StderrCapture capture;
+        {
+            const NoDescriptorLeft noDescriptor;
+            QVERIFY(noDescriptor.held());
+            control::reset();
+            QVERIFY(listAll(Level::Stations).result != 0);
+            QVERIFY(listAll(Level::Compounds, "ST1").result != 0);
+        }
+        QCOMPARE(capture.text(), path + ": cannot read plant listing: Too many open files\n");
+        // Readable again, its time stamp and size as they were: the next listing reads it.
+        QCOMPARE(listAll(Level::Stations).names, Names{"ST1"});
+        QCOMPARE(listAll(Level::Compounds, "ST1").names, Names{"CMP1"});
+    }
+
     void emptyFileIsAnEmptyPlantNotAMissingOne()
     {
         QTemporaryDir dir;
@@ -294,16 +350,18 @@ private slots:
         // field of a megabyte, and a C1 control and a cut sequence around a valid character.
         const std::string plant = std::string("ST1 CMP1 \x1b[31mREDRED\x1b[0m AIN\n") +
                                   "ST\xff\\x1Z CMP1\n" + "ST1 " + std::string(1 << 20, 'A') + "\n" +
-                                  "ST1 CMP1 BLK \xc2\x9b" + "2J\xc3\xa9\xe2\x82\n";
+                                  "ST1 CMP1 BLK \xc2\x9b" + "2J\xc3\xa9\xe2\x82\n" +
+                                  "ST1 CMP1 DEL\x7f" + "BLOCKNAME1 AIN\n";
         const std::string expected =
             std::string("plant:1: block name longer than 12 characters: ") +
             "'\\x1b[31mREDRED\\x1b[0m'\n" +
             "plant:2: station name longer than 6 characters: 'ST\\xff\\\\x1Z'\n" +
             "plant:3: compound name longer than 12 characters: '" + std::string(40, 'A') +
-            "'... (1048576 bytes)\n" +
-            "plant:4: block info longer than 6 characters: " + "'\\xc2\\x9b2J\xc3\xa9\\xe2\\x82'\n";
+            "'... (1048576 bytes)\n" + "plant:4: block info longer than 6 characters: " +
+            "'\\xc2\\x9b2J\xc3\xa9\\xe2\\x82'\n" +
+            "plant:5: block name longer than 12 characters: 'DEL\\x7f" + "BLOCKNAME1'\n";
         StderrCapture capture;
-        QCOMPARE(control::loadPlant(plant), 4);
+        QCOMPARE(control::loadPlant(plant), 5);
         QCOMPARE(capture.text(), expected);
     }
 };

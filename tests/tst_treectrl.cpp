@@ -84,6 +84,9 @@ private slots:
     void childAddedToAVisibleCollapsedItemGetsAnExpandButton();
     void displayDecodesTextWhileTheBytesStayExact();
     void caretIsAlwaysTheHighlightedSelection();
+    void selectionMovesOnlyByAPressOnAnItem_data();
+    void selectionMovesOnlyByAPressOnAnItem();
+    void markedRowIsFramedWhileTheSelectionStays();
     void branchAreaDrawsWhatTheStylesAsk_data();
     void branchAreaDrawsWhatTheStylesAsk();
     void expandableItemKeepsItsBoxOpenOrClosedUntilListedEmpty();
@@ -396,6 +399,104 @@ void TreeCtrlTest::caretIsAlwaysTheHighlightedSelection()
     QCOMPARE(tree.selectionModel()->selectedIndexes(), QModelIndexList{tree.indexOf(plant.s[0])});
 }
 
+void TreeCtrlTest::selectionMovesOnlyByAPressOnAnItem_data()
+{
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<QString>("selected"); // S2 is selected before
+    QTest::newRow("press below the rows, move up over them") << "blank drag"
+                                                             << "S2";
+    QTest::newRow("press on an item, move over others") << "item drag"
+                                                        << "S1";
+    QTest::newRow("Ctrl+click on the selected item") << "ctrl click S2"
+                                                     << "S2";
+    QTest::newRow("Ctrl+click on another item") << "ctrl click C1"
+                                                << "C1";
+    QTest::newRow("Ctrl+Space on the selected item") << "ctrl space"
+                                                     << "S2";
+    QTest::newRow("key down") << "down"
+                              << "S2"; // the last row: nowhere to go
+    QTest::newRow("key up") << "up"
+                            << "C2";
+}
+
+void TreeCtrlTest::selectionMovesOnlyByAPressOnAnItem()
+{
+    QFETCH(QString, gesture);
+    QFETCH(QString, selected);
+    TreeCtrl tree;
+    Plant plant(tree);
+    tree.expandItem(plant.s[0], Action::Expand); // rows S1 C1 C2 S2
+    tree.resize(300, 300);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    tree.setFocus();
+    QVERIFY(tree.selectItem(plant.s[1]));
+    QWindow* window = tree.windowHandle();
+    const auto centre = [&](TreeItem item) {
+        return inWindow(tree, tree.visualRect(tree.indexOf(item)).center());
+    };
+    const auto drag = [&](QPoint from, const std::vector<TreeItem>& over) {
+        QTest::mousePress(window, Qt::LeftButton, {}, from);
+        QPoint at = from;
+        for (const TreeItem item : over) {
+            at = centre(item);
+            QMouseEvent move(QEvent::MouseMove, at, tree.mapToGlobal(at), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(tree.viewport(), &move);
+        }
+        QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+    };
+    if (gesture == "blank drag")
+        drag(inWindow(tree, QPoint(30, tree.viewport()->height() - 5)),
+             {plant.s[1], plant.c[1], plant.c[0], plant.s[0]});
+    else if (gesture == "item drag")
+        drag(centre(plant.s[0]), {plant.c[0], plant.c[1]});
+    else if (gesture == "ctrl click S2")
+        QTest::mouseClick(window, Qt::LeftButton, Qt::ControlModifier, centre(plant.s[1]));
+    else if (gesture == "ctrl click C1")
+        QTest::mouseClick(window, Qt::LeftButton, Qt::ControlModifier, centre(plant.c[0]));
+    else if (gesture == "ctrl space")
+        QTest::keyClick(&tree, Qt::Key_Space, Qt::ControlModifier);
+    else if (gesture == "down")
+        QTest::keyClick(&tree, Qt::Key_Down);
+    else if (gesture == "up")
+        QTest::keyClick(&tree, Qt::Key_Up);
+    const TreeItem expected = plant.byText(tree, selected);
+    QCOMPARE(tree.selectedItem(), expected);
+    // Never a tree without its selection, nor a selection the caret is not.
+    QCOMPARE(tree.selectionModel()->selectedIndexes(), QModelIndexList{tree.indexOf(expected)});
+}
+
+void TreeCtrlTest::markedRowIsFramedWhileTheSelectionStays()
+{
+    TreeCtrl tree;
+    Plant plant(tree);
+    tree.resize(300, 300);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QVERIFY(tree.selectItem(plant.s[0]));
+    const QColor highlight = tree.palette().color(QPalette::Active, QPalette::Highlight);
+    // highlighted ITEM: how many pixels of the item's row are in the highlight colour
+    const auto highlighted = [&](TreeItem item) {
+        QCoreApplication::processEvents();
+        const QImage image = tree.viewport()->grab().toImage();
+        const QRect row = tree.visualRect(tree.indexOf(item));
+        int count = 0;
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            for (int x = row.left(); x <= row.right(); ++x)
+                count += image.pixelColor(x, y) == highlight;
+        }
+        return count;
+    };
+    QCOMPARE(highlighted(plant.s[1]), 0);
+    tree.setMarkedItem(plant.s[1]);
+    QCOMPARE(tree.markedItem(), plant.s[1]);
+    QVERIFY(highlighted(plant.s[1]) > 2 * tree.visualRect(tree.indexOf(plant.s[1])).height());
+    QCOMPARE(tree.selectedItem(), plant.s[0]);
+    tree.setMarkedItem({});
+    QCOMPARE(highlighted(plant.s[1]), 0);
+}
+
 void TreeCtrlTest::branchAreaDrawsWhatTheStylesAsk_data()
 {
     QTest::addColumn<bool>("lines");
@@ -438,7 +539,16 @@ void TreeCtrlTest::branchAreaDrawsWhatTheStylesAsk()
     QCOMPARE(pixels.expandBoxOf(plant.b[0]), ExpandBox::None);
     QCOMPARE(pixels.linePixelsOf(plant.b[0]) > 0, lines);
     QCOMPARE(pixels.linePixelsOf(plant.c[1]) > 0, lines);
+    // A first child joins its parent as every other child does; the last has no line down.
+    const auto drawn = [&](const char* pieces) { return QString(lines ? pieces : ""); };
+    QCOMPARE(pixels.linesOf(plant.b[0]), drawn("up down right"));
+    QCOMPARE(pixels.linesOf(plant.b[1]), drawn("up right"));
+    QCOMPARE(pixels.linesOf(plant.c[0]), drawn("up down right"));
+    QCOMPARE(pixels.linesOf(plant.c[1]), drawn("up right"));
     if (linesAtRoot) {
+        // The first root has nothing above it to join.
+        QCOMPARE(pixels.linesOf(plant.s[0]), drawn("down right"));
+        QCOMPARE(pixels.linesOf(plant.s[1]), drawn("up right"));
         QCOMPARE(pixels.expandBoxOf(plant.s[0]), open);
         QCOMPARE(pixels.expandBoxOf(plant.s[1]), closed);
         QCOMPARE(pixels.linePixelsOf(plant.s[1]) > 0, lines);

@@ -3,6 +3,7 @@
 #include "toolkit/treemodel.h"
 #include "toolkit/treestore.h"
 
+#include <QApplication>
 #include <QDrag>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -306,27 +307,25 @@ void TreeCtrl::changeEvent(QEvent* event)
         updateColumnWidth();
 }
 
-void TreeCtrl::setDragText(DragText text)
+void TreeCtrl::setDragData(DragData data)
 {
-    m_dragText = std::move(text);
+    m_dragData = std::move(data);
     // Names go out; nothing is ever dropped in.
-    setDragDropMode(m_dragText ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+    setDragDropMode(m_dragData ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
 }
 
 void TreeCtrl::startDrag(Qt::DropActions)
 {
-    if (!m_dragText || m_dragging)
+    if (!m_dragData || m_dragging)
         return;
-    const QString text = m_dragText();
-    if (text.isEmpty())
+    std::unique_ptr<QMimeData> mime = m_dragData();
+    if (!mime)
         return;
-    auto* mime = new QMimeData;
-    mime->setText(text);
     // Qt deletes the drag, and the data with it, once the drop is finished or cancelled: a
     // program that was dropped on asks for the data only after the drag call has returned.
     // Parented to the tree, it goes with the tree at the latest.
     auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
+    drag->setMimeData(mime.release());
     const QPointer<TreeCtrl> alive(this);
     m_dragging = true;
     drag->exec(Qt::CopyAction, Qt::CopyAction);
@@ -339,6 +338,49 @@ void TreeCtrl::cancelDrag()
     // Asked only while a drag runs: where no drag can run, the platform answers with a warning.
     if (m_dragging)
         QDrag::cancel();
+}
+
+void TreeCtrl::setMarkedItem(TreeItem item)
+{
+    if (item == m_markedItem)
+        return;
+    m_markedItem = item;
+    viewport()->update();
+}
+
+TreeItem TreeCtrl::markedItem() const
+{
+    return m_markedItem;
+}
+
+void TreeCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                       const QModelIndex& index) const
+{
+    QTreeView::drawRow(painter, option, index);
+    if (!m_markedItem || itemAt(index) != m_markedItem)
+        return;
+    // Around the text, where the selection would show, two pixels wide so any theme shows it.
+    QRect text = visualRect(index).intersected(option.rect);
+    text.setTop(option.rect.top());
+    text.setBottom(option.rect.bottom());
+    const QColor frame = palette().color(QPalette::Active, QPalette::Highlight);
+    painter->fillRect(QRect(text.left(), text.top(), text.width(), 2), frame);
+    painter->fillRect(QRect(text.left(), text.bottom() - 1, text.width(), 2), frame);
+    painter->fillRect(QRect(text.left(), text.top(), 2, text.height()), frame);
+    painter->fillRect(QRect(text.right() - 1, text.top(), 2, text.height()), frame);
+}
+
+QItemSelectionModel::SelectionFlags TreeCtrl::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const
+{
+    // A release selects nothing either: after a press on empty space the view would select
+    // the row the button comes up on.
+    if (event && event->type() == QEvent::MouseButtonRelease)
+        return QItemSelectionModel::NoUpdate;
+    const QItemSelectionModel::SelectionFlags command = QTreeView::selectionCommand(index, event);
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::NoUpdate;
+    return command;
 }
 
 void TreeCtrl::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const
@@ -389,11 +431,21 @@ void TreeCtrl::drawBranches(QPainter* painter, const QRect& rect, const QModelIn
 
 void TreeCtrl::mousePressEvent(QMouseEvent* event)
 {
+    m_dragFrom.reset();
     if (event->button() != Qt::LeftButton) {
         event->accept();
         return;
     }
+    const QPointer<TreeCtrl> alive(this);
     QTreeView::mousePressEvent(event);
+    if (!alive)
+        return;
+    // A drag starts only from the text of the item the press selected, not from its box.
+    const QPoint at = event->position().toPoint();
+    const QModelIndex pressed = indexAt(at);
+    if (m_dragData && pressed.isValid() && pressed == currentIndex() &&
+        at.x() >= visualRect(pressed).left())
+        m_dragFrom = at;
 }
 
 void TreeCtrl::mouseReleaseEvent(QMouseEvent* event)
@@ -402,17 +454,29 @@ void TreeCtrl::mouseReleaseEvent(QMouseEvent* event)
         event->accept();
         return;
     }
+    m_dragFrom.reset();
     QTreeView::mouseReleaseEvent(event);
 }
 
 void TreeCtrl::mouseMoveEvent(QMouseEvent* event)
 {
-    // Moves with only other buttons held neither select nor drag.
-    if (event->buttons() != Qt::NoButton && !(event->buttons() & Qt::LeftButton)) {
-        event->accept();
+    if (event->buttons() == Qt::NoButton) {
+        QTreeView::mouseMoveEvent(event);
         return;
     }
-    QTreeView::mouseMoveEvent(event);
+    // With a button held the rows passed are not selected: the view's own handling would
+    // select them. Only the left button, far enough from a press on the selected item, drags.
+    event->accept();
+    if (!(event->buttons() & Qt::LeftButton) || !m_dragFrom ||
+        (event->position().toPoint() - *m_dragFrom).manhattanLength() <
+            QApplication::startDragDistance())
+        return;
+    m_dragFrom.reset();
+    const QPointer<TreeCtrl> alive(this);
+    startDrag(Qt::CopyAction);
+    // The drag took the release; the view is no longer pressed.
+    if (alive)
+        setState(NoState);
 }
 
 void TreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)

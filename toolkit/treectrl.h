@@ -5,9 +5,11 @@
 #include "toolkit/treebranches.h"
 #include "toolkit/treeitem.h"
 
+#include <QMimeData>
 #include <QTreeView>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -69,12 +71,17 @@ public:
     // The pixels the widest possible row needs, its indentation included.
     int widestRowWidth() const;
 
-    // Dragging an item with the left button offers this text as plain text. The press has
-    // selected the item, so the text is that of the caret item; empty: nothing to drag.
-    using DragText = std::function<QString()>;
-    void setDragText(DragText text);
+    // Dragging an item with the left button offers what this makes. The press has selected the
+    // item, so it is made for the caret item; null: nothing to drag.
+    using DragData = std::function<std::unique_ptr<QMimeData>()>;
+    void setDragData(DragData data);
     // Cancels a drag out of the tree that is under way, as Escape would; nothing otherwise.
     void cancelDrag();
+
+    // A row highlighted without being selected (a frame in the highlight colour), such as the
+    // one a context menu acts on; null: none.
+    void setMarkedItem(TreeItem item);
+    TreeItem markedItem() const;
 
     const TreeStore& store() const;
     QModelIndex indexOf(TreeItem item) const;
@@ -91,8 +98,10 @@ signals:
     void doubleClick();
 
 protected:
-    // Only the left button selects, opens, closes and double-clicks; the right button opens a
-    // context menu for the selected item and does not select; the middle button does nothing.
+    // Only a press of the left button on an item selects, and only the left button opens,
+    // closes and double-clicks; a move with a button held selects nothing (from a press on the
+    // selected item it may start a drag). The right button does not select; the middle button
+    // does nothing.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -101,6 +110,11 @@ protected:
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
     void startDrag(Qt::DropActions supportedActions) override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
+    // Nothing unselects the caret: a Ctrl+click or Ctrl+Space on it leaves it selected.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
 private:
     TreeItem insert(std::string_view text, TreeItem parent, bool leaf);
@@ -112,7 +126,10 @@ private:
     std::unique_ptr<TreeModel> m_model;
     BranchStyle m_branchStyle;
     std::vector<int> m_longestTexts;
-    DragText m_dragText;
+    DragData m_dragData;
+    TreeItem m_markedItem;
+    // Where a left press on the selected item's text was, while a move may still make it a drag.
+    std::optional<QPoint> m_dragFrom;
     bool m_dragging = false;
 };
 

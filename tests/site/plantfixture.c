@@ -7,8 +7,20 @@
        an_all_blk FEED_PUMPS more=0 -> 0 P101 P102
        an_exit
    i.e. the function, the name asked for, the more flag on entry, the result and the names
-   delivered. Built with PLANTFIXTURE_WITHOUT_AN_ALL_BLK it lacks an_all_blk. */
+   delivered. Built with PLANTFIXTURE_WITHOUT_AN_ALL_BLK it lacks an_all_blk; with
+   PLANTFIXTURE_AN_EXIT_AS_DATA its an_exit is a data object; with PLANTFIXTURE_NEEDS_BASE its
+   batch size comes from plantbase_maxobj in a base library it is linked against. */
+#ifdef PLANTFIXTURE_AN_EXIT_AS_DATA
+#define an_exit an_exit_as_declared
+#endif
 #include "directory/dirapi.h"
+#ifdef PLANTFIXTURE_AN_EXIT_AS_DATA
+#undef an_exit
+int32_t an_exit = 0;
+#endif
+#ifdef PLANTFIXTURE_NEEDS_BASE
+int32_t plantbase_maxobj(void);
+#endif
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -110,7 +122,11 @@ static int32_t listBatch(const char* function, const struct Entry* entries, int3
 int32_t get_maxobj(void)
 {
     record("get_maxobj");
+#ifdef PLANTFIXTURE_NEEDS_BASE
+    return plantbase_maxobj();
+#else
     return PLANTFIXTURE_MAXOBJ;
+#endif
 }
 
 int32_t an_all_sta(int32_t maxobj, int32_t* more, int32_t* count, char* names, char* info,
@@ -146,8 +162,10 @@ int32_t an_all_blk(const char* compound, int32_t maxobj, int32_t* more, int32_t*
 }
 #endif
 
+#ifndef PLANTFIXTURE_AN_EXIT_AS_DATA
 int32_t an_exit(void)
 {
     record("an_exit");
     return 0;
 }
+#endif

@@ -47,9 +47,11 @@ ln -s libplantdir.so.3.1.0 "$lib/libplantdir.so.3"
 
 # --- what configuration refuses, with one line naming the file and why ---
 refused=$scratch/refused
-# refuse WHAT PATH REASON: configuring with PATH stops, saying "PATH REASON".
+# refuse WHAT PATH REASON [SHOWN]: configuring with PATH stops, saying "PATH" REASON, with the
+# path as cmake hands it over (SHOWN, when that differs).
 refuse()
 {
+    local shown=${4:-$2}
     local out
     out=$(cmake -S "$source_dir" -B "$refused" "${cmake_arguments[@]}" \
         -DARBOLIX_DIRAPI_LIBRARY="$2" 2>&1)
@@ -58,8 +60,8 @@ refuse()
     said=$(grep -F "ARBOLIX_DIRAPI_LIBRARY: " <<<"$out" | sed 's/^ *//')
     if ((status == 0)); then
         fail "configuration refuses $1 (it went through)"
-    elif [[ $said != "ARBOLIX_DIRAPI_LIBRARY: $2 $3"* || $(wc -l <<<"$said") -ne 1 ]]; then
-        fail "configuration refuses $1 on one line naming it"$'\n'"  expected: ARBOLIX_DIRAPI_LIBRARY: $2 $3"$'\n'"  output: $out"
+    elif [[ $said != "ARBOLIX_DIRAPI_LIBRARY: \"$shown\" $3"* || $(wc -l <<<"$said") -ne 1 ]]; then
+        fail "configuration refuses $1 on one line naming it"$'\n'"  expected: ARBOLIX_DIRAPI_LIBRARY: \"$shown\" $3"$'\n'"  output: $out"
     else
         pass "configuration refuses $1: ${said#ARBOLIX_DIRAPI_LIBRARY: }"
     fi
@@ -88,6 +90,41 @@ if "$cc" -std=c11 -fPIC -shared -I"$source_dir" -DPLANTFIXTURE_WITHOUT_AN_ALL_BL
 else
     fail "the fixture builds without an_all_blk"
 fi
+
+data=$lib/libplantdir-dataexit.so
+if "$cc" -std=c11 -fPIC -shared -I"$source_dir" -DPLANTFIXTURE_AN_EXIT_AS_DATA \
+    -o "$data" "$fixture"; then
+    refuse "a library whose an_exit is data" "$data" \
+        "has an_exit as a data object where a function is needed"
+else
+    fail "the fixture builds with an_exit as data"
+fi
+
+# A library linked against a base library that is not there any more.
+base=$scratch/base
+mkdir -p "$base"
+printf 'int plantbase_maxobj(void) { return 2; }\n' >"$base/base.c"
+needy=$lib/libplantdir-needsbase.so
+if "$cc" -fPIC -shared -Wl,-soname,libplantbase.so.1 -o "$base/libplantbase.so.1" "$base/base.c" \
+    && "$cc" -std=c11 -fPIC -shared -I"$source_dir" -DPLANTFIXTURE_NEEDS_BASE -o "$needy" \
+        "$fixture" -L"$base" -l:libplantbase.so.1; then
+    rm -rf "$base"
+    refuse "a library whose dependency is missing" "$needy" \
+        "needs libplantbase.so.1, which cannot be found"
+else
+    fail "the fixture builds against a base library"
+fi
+
+# A sound library in folders whose names the link line or cmake's lists cannot carry.
+for folder in "plant ctl" $'plant\tctl' "plant;ctl"; do
+    mkdir -p "$scratch/$folder"
+    cp "$library" "$scratch/$folder/libplantdir.so.3"
+done
+refuse "a path with a blank" "$scratch/plant ctl/libplantdir.so.3" "holds white space"
+refuse "a path with a tab" "$scratch/plant"$'\t'"ctl/libplantdir.so.3" "holds white space"
+# cmake makes each ';'-separated part of a file path absolute before the check sees it.
+refuse "a path with a ';'" "$scratch/plant;ctl/libplantdir.so.3" "holds a ';'" \
+    "$scratch/plant;$PWD/ctl/libplantdir.so.3"
 rm -rf "$refused"
 
 # --- the program against the fixture, in a build folder of its own ---
