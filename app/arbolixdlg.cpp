@@ -2,6 +2,7 @@
 
 #include "directory/blockline.h"
 #include "directory/dirapi.h"
+#include "directory/spokenitem.h"
 #include "display/launcher.h"
 #include "res/icon.h"
 #include "res/resource.h"
@@ -89,6 +90,11 @@ void CArbolixDlg::connectHandlers()
         connect(m_tree, &tk::TreeCtrl::doubleClick, this, [this] { OnDblclkTree(); });
         // A name dragged out is what Copy Name copies.
         m_tree->setDragText([this] { return selectedObjectName(); });
+        m_tree->setTreeName(res::loadString(res::IDS_TREENAME));
+        m_tree->setAccessibleText([this](tk::TreeItem item, Qt::ItemDataRole role) {
+            return role == Qt::AccessibleTextRole ? directory::spokenName(*m_tree, item)
+                                                  : directory::spokenDescription(*m_tree, item);
+        });
         m_tree->installEventFilter(this);
     }
     if (m_btnFind)

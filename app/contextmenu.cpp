@@ -13,6 +13,7 @@
 void CArbolixDlg::OnContextMenu(const QPoint& globalPos)
 {
     QMenu menu(this);
+    menu.setAccessibleName(res::loadString(res::IDS_CONTEXTMENU));
     // What a double-click runs, shown as the default item; a station has no display.
     QAction* open = menu.addAction(res::loadString(res::IDS_OPENDISPLAY));
     const directory::ItemLevel level =

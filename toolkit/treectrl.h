@@ -74,6 +74,13 @@ public:
     using DragText = std::function<QString()>;
     void setDragText(DragText text);
 
+    // The tree's name for screen readers; the hidden header they are shown carries it too.
+    void setTreeName(const QString& name);
+    // What a screen reader says for a row, asked for the accessible text or description role
+    // when the row is read; nothing is kept per item.
+    using AccessibleText = std::function<QString(TreeItem item, Qt::ItemDataRole role)>;
+    void setAccessibleText(AccessibleText text);
+
     const TreeStore& store() const;
     QModelIndex indexOf(TreeItem item) const;
     TreeItem itemAt(const QModelIndex& index) const;
@@ -99,6 +106,7 @@ protected:
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
     void startDrag(Qt::DropActions supportedActions) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     TreeItem insert(std::string_view text, TreeItem parent, bool leaf);
@@ -106,6 +114,9 @@ private:
     void fetchRowsOfExpanded(const QModelIndex& index);
     void hideRowsOfCollapsed(const QModelIndex& index);
     void updateColumnWidth();
+    // Screen readers hear a branch open or close, and the row the focus comes to.
+    void announceExpansion(const QModelIndex& index);
+    void announceCurrentRow();
 
     std::unique_ptr<TreeModel> m_model;
     BranchStyle m_branchStyle;
