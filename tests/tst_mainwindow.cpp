@@ -68,8 +68,8 @@ CArbolixDlg* shownMainWindow()
     return nullptr;
 }
 
-// Opens the main window, the Find window or the About box as the operator does and lets check()
-// look at it while it is shown and active.
+// Opens the main window, the Find window, the context menu or the About box as the operator does
+// and lets check() look at it while it is shown and active.
 void withOpenWindow(const QString& which, const std::function<void(QWidget&)>& check)
 {
     auto w = openMainWindow("WP01 UC01 AIN1 AIN\n");
@@ -84,6 +84,14 @@ void withOpenWindow(const QString& which, const std::function<void(QWidget&)>& c
         QApplication::setActiveWindow(dlg.m_pFindDlg);
         QVERIFY(QTest::qWaitForWindowActive(dlg.m_pFindDlg));
         check(*dlg.m_pFindDlg);
+    } else if (which == "menu") {
+        QTimer::singleShot(0, [&] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                check(*menu);
+                menu->close();
+            }
+        });
+        dlg.OnContextMenu(dlg.mapToGlobal(QPoint(20, 20)));
     } else {
         tk::ModalSeam::setRunnerForTests([&](tk::Dialog& about) {
             about.show();
@@ -290,6 +298,9 @@ private slots:
                                << "at most 12 characters" << false;
         QTest::newRow("Close") << "find"
                                << "ctl1006" << button << "Close" << QStringList() << "" << false;
+        QTest::newRow("menu") << "menu"
+                              << "" << int(QAccessible::PopupMenu) << "Object menu" << QStringList()
+                              << "" << false;
         QTest::newRow("about") << "about"
                                << "" << int(QAccessible::Dialog) << "About Arbolix" << QStringList()
                                << "" << false;
