@@ -5,6 +5,7 @@
 #include "res/strings.h"
 #include "res/templates.h"
 #include "tests/accessibleevents.h"
+#include "toolkit/accessibility.h"
 #include "toolkit/controlfactory.h"
 #include "toolkit/dataexchange.h"
 #include "toolkit/dialog.h"
@@ -341,6 +342,9 @@ private slots:
         dialog.doModal();
         const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
         QVERIFY(!labels.isEmpty());
+        // The text above the progress bar is its label, so a screen reader names the bar.
+        QCOMPARE(tk::accessibleName(dialog.control(res::IDC_PROGRESS)),
+                 QStringLiteral("Initializing Arbolix..."));
         for (const QLabel* label : labels) {
             if (label->text().isEmpty())
                 continue;
