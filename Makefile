@@ -2,7 +2,8 @@
 SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
-PACKAGES := cmake ninja-build g++ make qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core \
+PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-base-private-dev libgl-dev libxcb1-dev \
+            fonts-dejavu-core \
             xvfb xauth openbox x11-utils xdotool dpkg-dev file desktop-file-utils
 BUILD := build
 ASAN_BUILD := build-asan

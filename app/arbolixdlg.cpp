@@ -3,6 +3,7 @@
 
 #include "directory/blockline.h"
 #include "directory/dirapi.h"
+#include "directory/spokenitem.h"
 #include "display/launcher.h"
 #include "res/icon.h"
 #include "res/resource.h"
@@ -92,6 +93,11 @@ void CArbolixDlg::connectHandlers()
         m_tree->setDragData([this]() -> std::unique_ptr<QMimeData> {
             const std::string name = objectName(m_hSelected);
             return name.empty() ? nullptr : nameMimeData(name);
+        });
+        m_tree->setTreeName(res::loadString(res::IDS_TREENAME));
+        m_tree->setAccessibleText([this](tk::TreeItem item, Qt::ItemDataRole role) {
+            return role == Qt::AccessibleTextRole ? directory::spokenName(*m_tree, item)
+                                                  : directory::spokenDescription(*m_tree, item);
         });
         m_tree->installEventFilter(this);
     }

@@ -40,6 +40,7 @@ private:
 void CArbolixDlg::OnContextMenu(const QPoint& globalPos, tk::TreeItem target)
 {
     QMenu menu(this);
+    menu.setAccessibleName(res::loadString(res::IDS_CONTEXTMENU));
     // What a double-click on the target runs, shown as the default item; a station has no
     // display.
     QAction* open = menu.addAction(res::loadString(res::IDS_OPENDISPLAY));

@@ -17,6 +17,15 @@ inline constexpr int IDS_ABOUTBOX = 101;
 inline constexpr int IDS_SEARCHNOTFOUND = 102;
 inline constexpr int IDS_COPYNAME = 103;
 inline constexpr int IDS_OPENDISPLAY = 104;
+// What a screen reader says: the tree's name, where a row stands, a field's limit.
+inline constexpr int IDS_TREENAME = 105;
+inline constexpr int IDS_STATIONITEM = 106;
+inline constexpr int IDS_COMPOUNDITEM = 107;
+inline constexpr int IDS_BLOCKITEM = 108;
+inline constexpr int IDS_BLOCKNAME = 109;
+inline constexpr int IDS_MAXCHARS = 110;
+inline constexpr int IDS_CONTEXTMENU = 111;
+inline constexpr int IDS_FOUNDITEM = 112;
 
 // Icons.
 inline constexpr int IDR_MAINFRAME = 128;

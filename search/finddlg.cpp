@@ -1,10 +1,12 @@
 #include "search/finddlg.h"
 
 #include "app/arbolixdlg.h"
+#include "directory/spokenitem.h"
 #include "res/resource.h"
 #include "res/strings.h"
 #include "res/templates.h"
 #include "search/treewalk.h"
+#include "toolkit/accessibility.h"
 #include "toolkit/dataexchange.h"
 #include "toolkit/messagebox.h"
 
@@ -51,6 +53,7 @@ bool CFindDlg::onInitDialog()
     tk::Dialog::onInitDialog();
     if (m_btnClose)
         connect(m_btnClose, &QPushButton::clicked, this, [this] { OnCloseButton(); });
+    tk::describeLengthLimits(*this, res::loadString(res::IDS_MAXCHARS));
     if (QWidget* find = control(res::IDOK))
         find->setFocus();
     return false; // the focus is set
@@ -83,10 +86,24 @@ void CFindDlg::FindNext()
         main.m_tree->selectItem(result.item);
     main.m_bSearching = false;
     putFindMemory(main, std::move(result.memory));
+    describeFoundItem(result.item);
 
     if (!result.item)
         tk::MessageBox::show(this, res::loadString(res::IDS_SEARCHNOTFOUND),
                              QApplication::applicationName(), tk::MessageBox::Icon::Stop);
+}
+
+// The focus stays here, so the Find button tells a screen reader which row was found.
+void CFindDlg::describeFoundItem(tk::TreeItem item)
+{
+    QWidget* find = control(res::IDOK);
+    if (!find || !m_pParent->m_tree)
+        return;
+    const tk::TreeCtrl& tree = *m_pParent->m_tree;
+    find->setAccessibleDescription(
+        item ? res::loadString(res::IDS_FOUNDITEM)
+                   .arg(directory::spokenName(tree, item), directory::spokenDescription(tree, item))
+             : QString());
 }
 
 void CFindDlg::OnCloseButton()

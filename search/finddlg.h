@@ -3,6 +3,7 @@
 #define ARBOLIX_SEARCH_FINDDLG_H
 
 #include "toolkit/dialog.h"
+#include "toolkit/treeitem.h"
 
 #include <string>
 
@@ -33,6 +34,9 @@ protected:
     bool onInitDialog() override;
     void onOK() override;
     void onCancel() override;
+
+private:
+    void describeFoundItem(tk::TreeItem item);
 };
 
 #endif

@@ -4,6 +4,8 @@
 #include "res/resource.h"
 #include "res/strings.h"
 #include "res/templates.h"
+#include "tests/accessibleevents.h"
+#include "toolkit/accessibility.h"
 #include "toolkit/controlfactory.h"
 #include "toolkit/dataexchange.h"
 #include "toolkit/dialog.h"
@@ -312,6 +314,16 @@ private slots:
         QCOMPARE(edit(find, res::IDC_COMPOUND)->text(), QStringLiteral("UC01-AB"));
         QTest::keyClicks(edit(find, res::IDC_BLOCK), QStringLiteral("ain1 with info"));
         QCOMPARE(edit(find, res::IDC_BLOCK)->text(), QStringLiteral("AIN1 WITH INFO"));
+
+        // A screen reader hears each letter inserted once, already a capital; pasted text is
+        // turned too.
+        testsupport::AccessibleEvents events;
+        QTest::keyClicks(edit(find, res::IDC_COMPOUND), QStringLiteral("x"));
+        QTest::keyClick(edit(find, res::IDC_BLOCK), Qt::Key_A, Qt::ShiftModifier);
+        QCOMPARE(events.take(), QStringList({"insert X", "insert A"}));
+        edit(find, res::IDC_COMPOUND)->clear();
+        edit(find, res::IDC_COMPOUND)->insert(QStringLiteral("pasted"));
+        QCOMPARE(edit(find, res::IDC_COMPOUND)->text(), QStringLiteral("PASTED"));
     }
 
     void staticTextsShowMnemonicMarkersOnlyWithNoPrefix()
@@ -330,6 +342,9 @@ private slots:
         dialog.doModal();
         const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
         QVERIFY(!labels.isEmpty());
+        // The text above the progress bar is its label, so a screen reader names the bar.
+        QCOMPARE(tk::accessibleName(dialog.control(res::IDC_PROGRESS)),
+                 QStringLiteral("Initializing Arbolix..."));
         for (const QLabel* label : labels) {
             if (label->text().isEmpty())
                 continue;

@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "search/finddlg.h"
 #include "tests/testsupport.h"
+#include "toolkit/accessibility.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/treectrl.h"
 
@@ -111,10 +112,15 @@ private slots:
         QCOMPARE(s.find(), (Path{"WP01", "UC01", "PIDA1        PIDA"}));
         // The same block line under another compound is reached too, in order.
         QCOMPARE(s.find(), (Path{"WP01", "FEED", "AIN1         AIN"}));
+        // The focus stays here, so the Find button tells a screen reader what it found.
+        QWidget* findButton = s.window()->control(res::IDOK);
+        QCOMPARE(tk::accessibleDescription(findButton),
+                 QString("Found AIN1, AIN, block in compound FEED of station WP01"));
         QCOMPARE(s.find(), (Path{"WP01", "FEED", "CALC1        PIDA"}));
         QCOMPARE(s.find(), (Path{"AW02", "UC03", "AIN1         AIN"}));
         QCOMPARE(s.find(), (Path{"AW02", "UC03", "DOUT1        DOUT"}));
         QCOMPARE(s.find(), kMessage);
+        QCOMPARE(tk::accessibleDescription(findButton), QString());
         QCOMPARE(s.find(), (Path{"WP01", "UC01", "AIN1         AIN"}));
 
         const tk::MessageBoxRecord& box = s.messages().front();

@@ -5,9 +5,13 @@
 #include "dirapi/dirapi_control.h"
 #include "directory/zeroedbuffer.h"
 #include "display/displaycommand.h"
+#include "search/finddlg.h"
+#include "tests/accessibleevents.h"
 #include "tests/testsupport.h"
+#include "toolkit/modalseam.h"
 #include "toolkit/treectrl.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPushButton>
 #include <QtTest>
@@ -64,6 +68,51 @@ CArbolixDlg* shownMainWindow()
             return dlg;
     }
     return nullptr;
+}
+
+// Opens the main window, the Find window, the context menu or the About box as the operator does
+// and lets check() look at it while it is shown and active.
+void withOpenWindow(const QString& which, const std::function<void(QWidget&)>& check)
+{
+    auto w = openMainWindow("WP01 UC01 AIN1 AIN\n");
+    CArbolixDlg& dlg = *w->dlg;
+    QApplication::setActiveWindow(&dlg);
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    if (which == "main") {
+        check(dlg);
+    } else if (which == "find") {
+        dlg.OnFind();
+        QVERIFY(dlg.m_pFindDlg);
+        QApplication::setActiveWindow(dlg.m_pFindDlg);
+        QVERIFY(QTest::qWaitForWindowActive(dlg.m_pFindDlg));
+        check(*dlg.m_pFindDlg);
+    } else if (which == "menu") {
+        QTimer::singleShot(0, [&] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                check(*menu);
+                menu->close();
+            }
+        });
+        dlg.OnContextMenu(dlg.mapToGlobal(QPoint(20, 20)), dlg.m_hSelected);
+    } else {
+        tk::ModalSeam::setRunnerForTests([&](tk::Dialog& about) {
+            about.show();
+            QApplication::setActiveWindow(&about);
+            if (QTest::qWaitForWindowActive(&about))
+                check(about);
+            return 0;
+        });
+        dlg.OnSysCommand(dlg.aboutMenuCommand());
+        tk::ModalSeam::setRunnerForTests(nullptr);
+    }
+}
+
+QStringList labelNames(QAccessibleInterface* iface)
+{
+    QStringList names;
+    for (const auto& [label, relation] : iface->relations(QAccessible::Label))
+        names << label->text(QAccessible::Name);
+    return names;
 }
 
 int countCalls(Function function)
@@ -270,6 +319,97 @@ private slots:
         QVERIFY(!dlg.m_pStationNames && !dlg.m_pStationInfo && !dlg.m_pStationWords &&
                 !dlg.m_pCompoundNames && !dlg.m_pBlockNames && !dlg.m_pBlockInfo);
         QCOMPARE(dirapi_control::exitCount(), 1);
+    }
+
+    void everyWindowAndControlIsAnnounced_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("control"); // empty: the window itself
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("focused"); // right after the window opened
+
+        const int button = QAccessible::Button;
+        const int field = QAccessible::EditableText;
+        QTest::newRow("main") << "main"
+                              << "" << int(QAccessible::Dialog) << "Arbolix" << QStringList() << ""
+                              << false;
+        QTest::newRow("Exit") << "main"
+                              << "ctl1" << button << "Exit" << QStringList() << "" << true;
+        QTest::newRow("tree") << "main"
+                              << "ctl1000" << int(QAccessible::Tree) << "Object directory"
+                              << QStringList() << "" << false;
+        QTest::newRow("Find...") << "main"
+                                 << "ctl1004" << button << "Find..." << QStringList() << ""
+                                 << false;
+        QTest::newRow("find") << "find"
+                              << "" << int(QAccessible::Dialog) << "Find station, compound or block"
+                              << QStringList() << "" << false;
+        QTest::newRow("Find") << "find"
+                              << "ctl1" << button << "Find" << QStringList() << "" << true;
+        QTest::newRow("station") << "find"
+                                 << "ctl1003" << field << "Station:" << QStringList{"Station:"}
+                                 << "at most 6 characters" << false;
+        QTest::newRow("compound") << "find"
+                                  << "ctl1004" << field << "Compound:" << QStringList{"Compound:"}
+                                  << "at most 12 characters" << false;
+        QTest::newRow("block") << "find"
+                               << "ctl1005" << field << "Block:" << QStringList{"Block:"}
+                               << "at most 12 characters" << false;
+        QTest::newRow("Close") << "find"
+                               << "ctl1006" << button << "Close" << QStringList() << "" << false;
+        QTest::newRow("menu") << "menu"
+                              << "" << int(QAccessible::PopupMenu) << "Object menu" << QStringList()
+                              << "" << false;
+        QTest::newRow("about") << "about"
+                               << "" << int(QAccessible::Dialog) << "About Arbolix" << QStringList()
+                               << "" << false;
+        QTest::newRow("OK") << "about"
+                            << "ctl1" << button << "OK" << QStringList() << "" << true;
+    }
+
+    void everyWindowAndControlIsAnnounced()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, control);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QStringList, labels);
+        QFETCH(QString, description);
+        QFETCH(bool, focused);
+        bool checked = false;
+        withOpenWindow(window, [&](QWidget& shown) {
+            QWidget* widget = control.isEmpty() ? &shown : shown.findChild<QWidget*>(control);
+            QVERIFY(widget);
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+            QVERIFY(iface);
+            QCOMPARE(int(iface->role()), role);
+            QCOMPARE(iface->text(QAccessible::Name), name);
+            QCOMPARE(labelNames(iface), labels);
+            QCOMPARE(iface->text(QAccessible::Description), description);
+            QCOMPARE(bool(iface->state().focused), focused);
+            checked = true;
+        });
+        QVERIFY(checked);
+    }
+
+    void tabIntoTheTreeLeavesTheReaderOnTheCurrentRow()
+    {
+        testsupport::AccessibleEvents events;
+        auto w = openMainWindow("WP01 UC01 AIN1 AIN\nWP02\n");
+        CArbolixDlg& dlg = *w->dlg;
+        QApplication::setActiveWindow(&dlg);
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        QVERIFY(dlg.m_btnExit->hasFocus());
+        events.take();
+        QTest::keyClick(dlg.m_btnExit, Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        const QStringList heard = events.take();
+        // Qt names the row, then the tree; the row must be named last, where the reader stays.
+        QVERIFY(!heard.isEmpty());
+        QCOMPARE(heard.last(), QString("focus row WP01"));
     }
 
     void windowFollowsItsTemplate()

@@ -1,5 +1,6 @@
 // Expanding a station or a compound lists it afresh from the directory.
 #include "dirapi/dirapi_control.h"
+#include "tests/accessibleevents.h"
 #include "tests/branchpixels.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
@@ -15,6 +16,19 @@ using Action = tk::TreeCtrl::ExpandAction;
 using Texts = std::vector<std::string>;
 
 namespace {
+
+// Each row of the tree as a screen reader reads it: name, then description.
+QStringList spokenRows(tk::TreeCtrl& tree)
+{
+    QStringList rows;
+    QCoreApplication::processEvents(); // the view lays its rows out
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&tree);
+    for (int i = 0; iface && i < iface->childCount(); ++i) {
+        QAccessibleInterface* row = iface->child(i);
+        rows << row->text(QAccessible::Name) + " | " + row->text(QAccessible::Description);
+    }
+    return rows;
+}
 
 const char* const kPlant = "WP01 UC01 AIN1 AIN\n"
                            "WP01 UC01 PIDA1 PIDA\n"
@@ -359,6 +373,44 @@ private slots:
         tree.expandItem(wp01, Action::Expand);
         QCOMPARE(w->dlg->m_hSelected, wp01);
         QCOMPARE(tree.itemText(w->dlg->m_hSelected), std::string_view("WP01"));
+    }
+
+    void rowsSayWhereTheyStandAndBranchesAreHeard()
+    {
+        testsupport::AccessibleEvents events;
+        // Qt's view and its base class both report a model's rows; once is what is heard.
+        const auto heard = [&events] {
+            QStringList lines = events.take();
+            lines.removeDuplicates();
+            return lines.join(" / ");
+        };
+        auto w = openMainWindow(kPlant);
+        tk::TreeCtrl& tree = w->tree();
+        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
+        events.take();
+
+        QVERIFY(tree.expandItem(wp01, Action::Expand));
+        QCOMPARE(heard(), QString("rows inserted 0-1 / expanded WP01"));
+        QVERIFY(tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand));
+        QCOMPARE(heard(), QString("rows inserted 0-1 / expanded UC01"));
+        // The hidden header is shown to screen readers; it carries the tree's name.
+        QCOMPARE(
+            spokenRows(tree),
+            QStringList({"Object directory | ", "WP01 | station", "UC01 | compound of station WP01",
+                         "AIN1, AIN | block in compound UC01 of station WP01",
+                         "PIDA1, PIDA | block in compound UC01 of station WP01",
+                         "UC02 | compound of station WP01", "WP02 | station"}));
+
+        // A refresh replaces the station's rows: heard as their removal, then the new ones.
+        dirapi_control::loadPlant("WP01 UC09 AIN7 AIN\n"
+                                  "WP02 UC03 CALC1 CALC\n");
+        QVERIFY(tree.expandItem(wp01, Action::Collapse));
+        QCOMPARE(heard(), QString("rows removed 0-1 / collapsed WP01"));
+        QVERIFY(tree.expandItem(wp01, Action::Expand));
+        QCOMPARE(heard(), QString("rows inserted 0-0 / expanded WP01"));
+        QCOMPARE(spokenRows(tree),
+                 QStringList({"Object directory | ", "WP01 | station",
+                              "UC09 | compound of station WP01", "WP02 | station"}));
     }
 };
 

@@ -7,10 +7,18 @@
 
 #include <QAbstractButton>
 #include <QFontMetrics>
+#include <QLabel>
 
 namespace tk {
 
 namespace {
+
+// Buttons and static texts show their own text; the other controls are named by a label.
+bool hasOwnText(ControlKind kind)
+{
+    return kind == ControlKind::PushButton || kind == ControlKind::Static ||
+           kind == ControlKind::Icon;
+}
 
 Qt::WindowFlags flagsForStyle(unsigned dialogStyle)
 {
@@ -54,10 +62,16 @@ void Dialog::buildControls()
         setFixedSize(size);
 
     QWidget* previousTabStop = nullptr;
+    QLabel* previousLabel = nullptr;
     m_controls.reserve(m_template.controls.size());
     for (const ControlTemplate& entry : m_template.controls) {
         QWidget* widget = createControl(entry, m_units, this);
         m_controls.emplace_back(entry.id, widget);
+        // A static text just before a control without a text of its own is that control's
+        // label: screen readers take its name from it, and its mnemonic reaches the control.
+        if (previousLabel && !hasOwnText(entry.kind))
+            previousLabel->setBuddy(widget);
+        previousLabel = entry.kind == ControlKind::Static ? qobject_cast<QLabel*>(widget) : nullptr;
         if (entry.style & style::TabStop) {
             if (previousTabStop)
                 setTabOrder(previousTabStop, widget);
@@ -74,11 +88,14 @@ void Dialog::buildControls()
 
 void Dialog::focusFirstTabStop()
 {
-    for (const ControlTemplate& entry : m_template.controls) {
-        if (!(entry.style & style::TabStop))
-            continue;
-        QWidget* widget = control(entry.id);
-        if (widget && widget->isEnabled()) {
+    // Without any tab stop, the first control that can take the focus gets it (the About
+    // box's OK), so the window is never left without a focus.
+    for (const bool tabStopsOnly : {true, false}) {
+        for (const auto& [id, widget] : m_controls) {
+            if (!widget || !widget->isEnabled() || widget->focusPolicy() == Qt::NoFocus)
+                continue;
+            if (tabStopsOnly && !(widget->focusPolicy() & Qt::TabFocus))
+                continue;
             widget->setFocus(Qt::OtherFocusReason);
             return;
         }

@@ -3,6 +3,7 @@
 #include "toolkit/treemodel.h"
 #include "toolkit/treestore.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDrag>
 #include <QHeaderView>
@@ -64,6 +65,8 @@ TreeCtrl::TreeCtrl(QWidget* parent) : QTreeView(parent), m_model(std::make_uniqu
             [this] { scheduleDelayedItemsLayout(); });
     connect(this, &QTreeView::expanded, this, &TreeCtrl::fetchRowsOfExpanded);
     connect(this, &QTreeView::collapsed, this, &TreeCtrl::hideRowsOfCollapsed);
+    connect(this, &QTreeView::expanded, this, &TreeCtrl::announceExpansion);
+    connect(this, &QTreeView::collapsed, this, &TreeCtrl::announceExpansion);
 }
 
 TreeCtrl::~TreeCtrl()
@@ -489,6 +492,61 @@ void TreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)
     emit doubleClick();
     if (alive)
         QTreeView::mouseDoubleClickEvent(event);
+}
+
+void TreeCtrl::setTreeName(const QString& name)
+{
+    setAccessibleName(name);
+    m_model->setHeaderText(name);
+}
+
+void TreeCtrl::setAccessibleText(AccessibleText text)
+{
+    m_model->setAccessibleText(std::move(text));
+}
+
+void TreeCtrl::focusInEvent(QFocusEvent* event)
+{
+    QTreeView::focusInEvent(event);
+    // The window system announces the tree itself after this handler, which would take the
+    // reader's focus off the current row: the row is announced again once that is done.
+    if (QAccessible::isActive())
+        QMetaObject::invokeMethod(this, &TreeCtrl::announceCurrentRow, Qt::QueuedConnection);
+}
+
+void TreeCtrl::announceExpansion(const QModelIndex& index)
+{
+    if (!QAccessible::isActive())
+        return;
+    // Asked afresh: the handlers before this one may have changed the tree.
+    const QModelIndex row = indexOf(itemAt(index));
+    const int height = row.isValid() ? rowHeight(row) : 0;
+    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = tree ? tree->tableInterface() : nullptr;
+    if (height <= 0 || !table)
+        return;
+    // Rows are all of one height, so the row's place among the shown rows follows from its top.
+    const int shownRow = (visualRect(row).top() + verticalOffset()) / height;
+    if (shownRow < 0 || shownRow >= table->rowCount())
+        return;
+    if (QAccessibleInterface* cell = table->cellAt(shownRow, 0)) {
+        QAccessible::State changed;
+        changed.expanded = true;
+        QAccessibleStateChangeEvent event(cell, changed);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TreeCtrl::announceCurrentRow()
+{
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid() || !QAccessible::isActive())
+        return;
+    // The view announces a current row that has the focus; it must not scroll to it as well.
+    const bool autoScroll = hasAutoScroll();
+    setAutoScroll(false);
+    QTreeView::currentChanged(current, current);
+    setAutoScroll(autoScroll);
 }
 
 } // namespace tk

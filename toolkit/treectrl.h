@@ -83,6 +83,13 @@ public:
     void setMarkedItem(TreeItem item);
     TreeItem markedItem() const;
 
+    // The tree's name for screen readers; the hidden header they are shown carries it too.
+    void setTreeName(const QString& name);
+    // What a screen reader says for a row, asked for the accessible text or description role
+    // when the row is read; nothing is kept per item.
+    using AccessibleText = std::function<QString(TreeItem item, Qt::ItemDataRole role)>;
+    void setAccessibleText(AccessibleText text);
+
     const TreeStore& store() const;
     QModelIndex indexOf(TreeItem item) const;
     TreeItem itemAt(const QModelIndex& index) const;
@@ -115,6 +122,7 @@ protected:
     // Nothing unselects the caret: a Ctrl+click or Ctrl+Space on it leaves it selected.
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     TreeItem insert(std::string_view text, TreeItem parent, bool leaf);
@@ -122,6 +130,9 @@ private:
     void fetchRowsOfExpanded(const QModelIndex& index);
     void hideRowsOfCollapsed(const QModelIndex& index);
     void updateColumnWidth();
+    // Screen readers hear a branch open or close, and the row the focus comes to.
+    void announceExpansion(const QModelIndex& index);
+    void announceCurrentRow();
 
     std::unique_ptr<TreeModel> m_model;
     BranchStyle m_branchStyle;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace tk {
 
@@ -236,9 +237,36 @@ void TreeModel::setExpandable(NodeId node, bool expandable)
         emit expandButtonChanged();
 }
 
+void TreeModel::setAccessibleText(AccessibleText text)
+{
+    m_accessibleText = std::move(text);
+}
+
+void TreeModel::setHeaderText(const QString& text)
+{
+    m_headerText = text;
+    emit headerDataChanged(Qt::Horizontal, 0, 0);
+}
+
+QVariant TreeModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (section == 0 && orientation == Qt::Horizontal && !m_headerText.isEmpty() &&
+        (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
+        return m_headerText;
+    return QAbstractItemModel::headerData(section, orientation, role);
+}
+
 QVariant TreeModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid())
+        return {};
+    if (role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole) {
+        const TreeItem item = m_store->item(nodeAt(index));
+        if (!m_accessibleText || !item)
+            return {};
+        return m_accessibleText(item, Qt::ItemDataRole(role));
+    }
+    if (role != Qt::DisplayRole)
         return {};
     // Shown decoded, never stored decoded: invalid bytes become replacement characters here only.
     const std::string_view text = m_store->text(nodeAt(index));

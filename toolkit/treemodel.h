@@ -6,7 +6,9 @@
 #include "toolkit/treestore.h"
 
 #include <QAbstractItemModel>
+#include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -42,6 +44,14 @@ public:
     // Takes the rows below the item out of the model after a collapse; the store keeps them.
     void hideRows(NodeId node);
 
+    // What a screen reader says for an item (Qt::AccessibleTextRole and
+    // Qt::AccessibleDescriptionRole): worked out when asked, never stored, so a million items
+    // cost nothing more. Without it the row's text is read as shown.
+    using AccessibleText = std::function<QString(TreeItem item, Qt::ItemDataRole role)>;
+    void setAccessibleText(AccessibleText text);
+    // The one column's title: screen readers are shown the header even while it is hidden.
+    void setHeaderText(const QString& text);
+
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     QModelIndex sibling(int row, int column, const QModelIndex& index) const override;
@@ -49,6 +59,8 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     bool hasChildren(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
@@ -75,6 +87,8 @@ private:
     NodeId walk(NodeId from, long steps) const;
 
     std::unique_ptr<TreeStore> m_store;
+    AccessibleText m_accessibleText;
+    QString m_headerText;
     // Items whose expansion is under way: asked again meanwhile, they have nothing to fetch.
     std::vector<NodeId> m_fetching;
     // While a change is being announced, nothing can be fetched: a listener fetching then
