@@ -167,21 +167,27 @@ commands=$(grep '"command":' "$build/compile_commands.json")
 expect_equal "every compilation has the stack protector and fortified calls" \
     "$(wc -l <<<"$commands")" \
     "$(grep -- '-fstack-protector-strong' <<<"$commands" | grep -c -- '-D_FORTIFY_SOURCE=2')"
-nm -D --undefined-only "$libdir/libdirapi.so.1" | grep -qE ' __[a-z]+_chk(@|$)' \
-    && pass "library calls fortified functions" || fail "library calls fortified functions"
+# (Each tool's output is taken whole before it is searched: grep -q at the end of a pipe may end
+# the tool early, which pipefail would count as a failure.)
+imports=$(nm -D --undefined-only "$libdir/libdirapi.so.1")
+grep -qE ' __[a-z]+_chk(@|$)' <<<"$imports" && pass "library calls fortified functions" \
+    || fail "library calls fortified functions"
 for binary in "$program" "$libdir/libdirapi.so.1"; do
     what=$(basename "$binary")
     expect_equal "$what is position-independent" DYN \
         "$(readelf -h "$binary" | awk '$1 == "Type:" { print $2 }')"
-    readelf -lW "$binary" | grep -q GNU_RELRO && pass "$what has a RELRO segment" \
+    segments=$(readelf -lW "$binary")
+    grep -q GNU_RELRO <<<"$segments" && pass "$what has a RELRO segment" \
         || fail "$what has a RELRO segment"
-    readelf -d "$binary" | grep -qE '\(FLAGS\).*BIND_NOW' && pass "$what binds now" \
-        || fail "$what binds now: $(readelf -d "$binary" | grep FLAGS)"
-    nm -D --undefined-only "$binary" | grep -qE ' __stack_chk_fail(@|$)' \
-        && pass "$what has a stack protector" || fail "$what has a stack protector"
+    dynamic_flags=$(readelf -d "$binary" | grep -E '\(FLAGS(_1)?\)')
+    grep -qE '\(FLAGS\).*BIND_NOW' <<<"$dynamic_flags" && pass "$what binds now" \
+        || fail "$what binds now: $dynamic_flags"
+    imports=$(nm -D --undefined-only "$binary")
+    grep -qE ' __stack_chk_fail(@|$)' <<<"$imports" && pass "$what has a stack protector" \
+        || fail "$what has a stack protector"
 done
-readelf -d "$program" | grep -qE '\(FLAGS_1\).*PIE' && pass "program is a PIE" \
-    || fail "program is a PIE: $(readelf -d "$program" | grep FLAGS_1)"
+grep -qE '\(FLAGS_1\).*PIE' <<<"$(readelf -d "$program")" && pass "program is a PIE" \
+    || fail "program is a PIE"
 
 # --- the manual page, the changelogs and the copyright files ---
 page=$root/usr/share/man/man1/arbolix.1.gz
