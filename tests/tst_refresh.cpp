@@ -2,6 +2,7 @@
 #include "dirapi/dirapi_control.h"
 #include "tests/accessibleevents.h"
 #include "tests/branchpixels.h"
+#include "tests/numberedname.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
 #include "toolkit/treestore.h"
@@ -239,11 +240,12 @@ private slots:
         for (int cycle = 0; cycle < 150; ++cycle) {
             // Every expansion lists other names, as a directory under change does; never more
             // items than before, so the last slots stay with the station listed after WP01.
-            const std::string compound = "C" + std::to_string(cycle);
+            const std::string compound = testsupport::numbered("C", cycle);
             std::string plant;
             expected = "WP01\n  " + compound + "\n";
             for (int b = 0; b < 1 + cycle % 4; ++b) {
-                const std::string block = "B" + std::to_string(cycle) + "_" + std::to_string(b);
+                const std::string block =
+                    testsupport::numbered("B", cycle, "_") + std::to_string(b);
                 plant += "WP01 " + compound + " " + block + " AIN\n";
                 expected += "    " + block + std::string(13 - block.size(), ' ') + "AIN\n";
             }

@@ -1,4 +1,5 @@
 // The compact item store: links, counts, positions, byte-exact texts, handles and capacity.
+#include "tests/numberedname.h"
 #include "toolkit/treestore.h"
 
 #include <QtTest>
@@ -287,9 +288,9 @@ ListedStation listing(int station, int cycle)
         std::vector<std::string> blocks;
         const int count = 1 + (cycle * 3 + c) % 9;
         for (int b = 0; b < count; ++b)
-            blocks.push_back("B" + std::to_string(b) + "_" + std::to_string(cycle) +
+            blocks.push_back(testsupport::numbered("B", b, "_") + std::to_string(cycle) +
                              std::string(size_t(1 + (b + cycle) % 7), ' ') + "INFO");
-        listed.compounds.emplace_back("C" + std::to_string(c) + "_" + std::to_string(cycle),
+        listed.compounds.emplace_back(testsupport::numbered("C", c, "_") + std::to_string(cycle),
                                       std::move(blocks));
     }
     return listed;

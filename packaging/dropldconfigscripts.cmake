@@ -1,0 +1,36 @@
+# Run by CPack once the packages are made. CPack writes a postinst and a postrm that call ldconfig
+# into every package with a library under /usr/lib; a package that declares the ldconfig trigger
+# has dpkg run ldconfig once for the whole installation instead, so those two scripts come out.
+foreach(deb IN LISTS CPACK_PACKAGE_FILES)
+    set(tree ${deb}.tree)
+    file(REMOVE_RECURSE ${tree})
+    execute_process(COMMAND dpkg-deb -R ${deb} ${tree} RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "dpkg-deb cannot unpack ${deb}")
+    endif()
+    set(triggers "")
+    if(EXISTS ${tree}/DEBIAN/triggers)
+        file(READ ${tree}/DEBIAN/triggers triggers)
+    endif()
+    if(triggers MATCHES "activate-noawait ldconfig")
+        foreach(script postinst postrm)
+            if(EXISTS ${tree}/DEBIAN/${script})
+                file(READ ${tree}/DEBIAN/${script} text)
+                string(REGEX REPLACE
+                    "#!/bin/sh|set -e|if \\[ \"\\$1\" = \"[a-z]+\" \\]; then|ldconfig|fi" ""
+                    rest "${text}")
+                string(STRIP "${rest}" rest)
+                if(NOT rest STREQUAL "")
+                    message(FATAL_ERROR "${deb}: ${script} does more than call ldconfig: ${rest}")
+                endif()
+                file(REMOVE ${tree}/DEBIAN/${script})
+            endif()
+        endforeach()
+        execute_process(COMMAND dpkg-deb --root-owner-group -b ${tree} ${deb}
+            OUTPUT_QUIET RESULT_VARIABLE failed)
+        if(failed)
+            message(FATAL_ERROR "dpkg-deb cannot pack ${deb} again")
+        endif()
+    endif()
+    file(REMOVE_RECURSE ${tree})
+endforeach()
