@@ -173,9 +173,10 @@ private slots:
 
         // The display command line splits into the operator's arguments again, and the
         // command's own words stay its own.
-        std::vector<std::string> expected{
-            "/usr/local/pref",
-            "-" + (arguments.isEmpty() ? std::string() : arguments[0].toStdString())};
+        std::string first("-");
+        if (!arguments.isEmpty())
+            first.append(arguments[0].toStdString());
+        std::vector<std::string> expected{"/usr/local/pref", first};
         for (qsizetype i = 1; i < arguments.size(); ++i)
             expected.push_back(arguments[i].toStdString());
         expected.insert(expected.end(), {"DMCMD", "stddisp UC01:AIN1"});
