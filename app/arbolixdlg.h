@@ -21,7 +21,8 @@ class CInitDlg;
 class CFindDlg;
 namespace display {
 class Launcher;
-}
+struct SelectedObject;
+} // namespace display
 namespace tk {
 class EventGate;
 }
@@ -92,6 +93,8 @@ public:
     // What Copy Name and a drag give, as bytes: COMPOUND:BLOCK for a block, else the item's
     // name; empty for no item.
     std::string objectName(tk::TreeItem item) const;
+    // What item names; nothing without a tree.
+    display::SelectedObject selectedObject(tk::TreeItem item) const; // display/
 
 protected:
     void doDataExchange(tk::DataExchange& dx) override;

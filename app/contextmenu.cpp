@@ -2,8 +2,7 @@
 // Name, and the About box (window menus take no items of a program's own here).
 #include "app/arbolixdlg.h"
 #include "app/nametransfer.h"
-#include "directory/itemlevel.h"
-#include "display/displaycommand.h"
+#include "display/selectedobject.h"
 #include "res/resource.h"
 #include "res/strings.h"
 
@@ -44,14 +43,12 @@ void CArbolixDlg::OnContextMenu(const QPoint& globalPos, tk::TreeItem target)
     // What a double-click on the target runs, shown as the default item; a station has no
     // display.
     QAction* open = menu.addAction(res::loadString(res::IDS_OPENDISPLAY));
-    const directory::ItemLevel level =
-        m_tree ? directory::itemLevel(*m_tree, target) : directory::ItemLevel::None;
-    open->setEnabled(level == directory::ItemLevel::Compound ||
-                     level == directory::ItemLevel::Block);
+    const display::SelectedObject object = selectedObject(target);
+    open->setEnabled(object.hasDisplay());
     menu.setDefaultAction(open);
     QAction* copy = menu.addAction(res::loadString(res::IDS_COPYNAME));
     copy->setShortcut(QKeySequence::Copy);
-    copy->setEnabled(!objectName(target).empty());
+    copy->setEnabled(!object.copyName().empty());
     QAction* about = nullptr;
     if (m_nAboutCommand != 0) {
         menu.addSeparator();
@@ -84,13 +81,5 @@ void CArbolixDlg::CopyNameOf(tk::TreeItem item)
 
 std::string CArbolixDlg::objectName(tk::TreeItem item) const
 {
-    if (!m_tree || !item)
-        return {};
-    std::string name(m_tree->itemText(item));
-    if (directory::itemLevel(*m_tree, item) == directory::ItemLevel::Block) {
-        name.assign(m_tree->itemText(m_tree->parentItem(item)));
-        name.push_back(':');
-        name.append(display::blockNameOf(m_tree->itemText(item)));
-    }
-    return name;
+    return selectedObject(item).copyName();
 }

@@ -11,7 +11,6 @@
 CInitDlg::CInitDlg(QWidget* parent)
     : tk::Dialog(res::initTemplate(), parent), m_nIDTemplate(res::IDD_INIT), m_pParent(parent)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
 }
 
 void CInitDlg::doDataExchange(tk::DataExchange& dx)

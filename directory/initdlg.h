@@ -10,7 +10,7 @@ class CInitDlg : public tk::Dialog
 {
     Q_OBJECT
 public:
-    // Owned by itself: the object is deleted when its window is destroyed.
+    // Owned by the population that shows it, which deletes it when the tree is filled.
     explicit CInitDlg(QWidget* parent);
 
     QProgressBar* m_progress = nullptr;

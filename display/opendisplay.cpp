@@ -1,9 +1,9 @@
 // Double-clicking a compound or a block opens the control system's display for it.
 #include "app/arbolixdlg.h"
-#include "directory/itemlevel.h"
 #include "display/displaycommand.h"
 #include "display/displayutility.h"
 #include "display/launcher.h"
+#include "display/selectedobject.h"
 
 void CArbolixDlg::OnSelchangedTree(tk::TreeItem item)
 {
@@ -24,20 +24,16 @@ void CArbolixDlg::OpenDisplay()
 // The display of item, whether it is selected or, for the context menu, under the pointer.
 void CArbolixDlg::OpenDisplayFor(tk::TreeItem item)
 {
-    if (!m_tree || !m_pLauncher)
+    if (!m_pLauncher)
         return;
-    switch (directory::itemLevel(*m_tree, item)) {
-    case directory::ItemLevel::Block:
-        m_pLauncher->start(display::displayArguments(display::displayUtility(), m_strCmdOption,
-                                                     m_tree->itemText(m_tree->parentItem(item)),
-                                                     display::blockNameOf(m_tree->itemText(item))));
-        break;
-    case directory::ItemLevel::Compound:
-        m_pLauncher->start(display::displayArguments(display::displayUtility(), m_strCmdOption,
-                                                     m_tree->itemText(item), std::nullopt));
-        break;
-    case directory::ItemLevel::Station:
-    case directory::ItemLevel::None:
-        break;
-    }
+    const display::SelectedObject object = selectedObject(item);
+    if (!object.hasDisplay())
+        return;
+    m_pLauncher->start(display::displayArguments(display::displayUtility(), m_strCmdOption,
+                                                 object.name, object.block));
+}
+
+display::SelectedObject CArbolixDlg::selectedObject(tk::TreeItem item) const
+{
+    return m_tree ? display::selectedObject(*m_tree, item) : display::SelectedObject{};
 }

@@ -1,6 +1,7 @@
 #include "search/finddlg.h"
 
 #include "app/arbolixdlg.h"
+#include "directory/dirapi.h"
 #include "directory/spokenitem.h"
 #include "res/resource.h"
 #include "res/strings.h"
@@ -14,6 +15,12 @@
 #include <QPushButton>
 
 namespace {
+
+// A name fills its directory slot but for the closing NUL, so no longer name can be found.
+constexpr int longestName(int slotWidth)
+{
+    return slotWidth - 1;
+}
 
 // The main window's remembered paths, moved out for the find walk and moved back after it.
 search::FindMemory takeFindMemory(CArbolixDlg& main)
@@ -41,11 +48,11 @@ void CFindDlg::doDataExchange(tk::DataExchange& dx)
     tk::Dialog::doDataExchange(dx);
     dx.control(res::IDC_CLOSE, m_btnClose);
     dx.text(res::IDC_BLOCK, m_strBlock);
-    dx.maxChars(res::IDC_BLOCK, 12);
+    dx.maxChars(res::IDC_BLOCK, longestName(DIRAPI_BLOCK_SLOT));
     dx.text(res::IDC_COMPOUND, m_strCompound);
-    dx.maxChars(res::IDC_COMPOUND, 12);
+    dx.maxChars(res::IDC_COMPOUND, longestName(DIRAPI_COMPOUND_SLOT));
     dx.text(res::IDC_STATION, m_strStation);
-    dx.maxChars(res::IDC_STATION, 6);
+    dx.maxChars(res::IDC_STATION, longestName(DIRAPI_STATION_SLOT));
 }
 
 bool CFindDlg::onInitDialog()
@@ -110,9 +117,8 @@ void CFindDlg::OnCloseButton()
 {
     if (m_pParent) {
         m_pParent->m_pFindDlg = nullptr;
-        search::FindMemory memory = takeFindMemory(*m_pParent);
-        memory.forget();
-        putFindMemory(*m_pParent, std::move(memory));
+        search::FindMemory::forget(m_pParent->m_strLastStation, m_pParent->m_strLastCompound,
+                                   m_pParent->m_strLastBlock);
     }
     hide();
     deleteLater();

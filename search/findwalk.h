@@ -75,68 +75,57 @@ template <typename Item> struct WalkOutcome
     bool metRemembered = false;
 };
 
-// One walk from the top. Matches before the remembered item are passed over; the first match
-// after it (or the first of all, with nothing remembered) ends the walk.
+// One walk from the top, depth first down to the level searched. Matches before the remembered
+// item are passed over; the first match after it (or the first of all, with nothing remembered)
+// ends the walk.
 template <FindableTree Tree>
 WalkOutcome<TreeItemOf<Tree>> walkOnce(const Tree& tree, const FindFragments& fragments,
                                        FindLevel level, const ItemPath& remembered)
 {
     using Item = TreeItemOf<Tree>;
+    const std::array<std::string_view, 3> wanted{fragments.station, fragments.compound,
+                                                 fragments.block};
+    const auto deepest = static_cast<std::size_t>(level);
     WalkOutcome<Item> outcome;
+    // Still before the remembered item; and, per depth, whether the item there is on its path.
     bool resuming = !remembered.empty();
+    std::array<bool, 3> onPath{};
 
-    const auto onPath = [&](bool parentOnPath, std::size_t depth, std::string_view text) {
-        return resuming && parentOnPath && depth < remembered.size() && text == remembered[depth];
-    };
-    // True when the matching item at this depth is the one to select.
-    const auto takes = [&](bool itemOnPath, std::size_t depth) {
-        if (!resuming)
-            return true;
-        if (itemOnPath && remembered.size() == depth + 1) {
+    std::size_t depth = 0;
+    Item item = tree.rootItem();
+    for (;;) {
+        if (!item) {
+            // This level is done: go on after its parent.
+            if (depth == 0)
+                break;
+            --depth;
+            item = tree.nextSiblingItem(outcome.path[depth]);
+            continue;
+        }
+        const std::string_view text = tree.itemText(item);
+        // Every level requires the fragments above it, so a failing item is never descended into.
+        if (!containsFragment(text, wanted[depth])) {
+            item = tree.nextSiblingItem(item);
+            continue;
+        }
+        outcome.path[depth] = item;
+        onPath[depth] = resuming && (depth == 0 || onPath[depth - 1]) &&
+                        depth < remembered.size() && text == remembered[depth];
+        if (depth < deepest) {
+            item = tree.childItem(item);
+            ++depth;
+            continue;
+        }
+        if (!resuming) {
+            outcome.match = item;
+            return outcome;
+        }
+        // The remembered item itself: the next match is the one to select.
+        if (onPath[depth] && remembered.size() == depth + 1) {
             resuming = false;
             outcome.metRemembered = true;
         }
-        return false;
-    };
-    const auto found = [&](Item item, std::size_t depth) {
-        outcome.path[depth] = item;
-        outcome.match = item;
-        return outcome;
-    };
-
-    // Every level requires the station fragment, so a failing station is never descended into.
-    for (Item station = tree.rootItem(); station; station = tree.nextSiblingItem(station)) {
-        const std::string_view stationText = tree.itemText(station);
-        if (!containsFragment(stationText, fragments.station))
-            continue;
-        const bool stationOnPath = onPath(true, 0, stationText);
-        outcome.path[0] = station;
-        if (level == FindLevel::Station) {
-            if (takes(stationOnPath, 0))
-                return found(station, 0);
-            continue;
-        }
-        for (Item compound = tree.childItem(station); compound;
-             compound = tree.nextSiblingItem(compound)) {
-            const std::string_view compoundText = tree.itemText(compound);
-            if (!containsFragment(compoundText, fragments.compound))
-                continue;
-            const bool compoundOnPath = onPath(stationOnPath, 1, compoundText);
-            outcome.path[1] = compound;
-            if (level == FindLevel::Compound) {
-                if (takes(compoundOnPath, 1))
-                    return found(compound, 1);
-                continue;
-            }
-            for (Item block = tree.childItem(compound); block;
-                 block = tree.nextSiblingItem(block)) {
-                const std::string_view blockText = tree.itemText(block);
-                if (!containsFragment(blockText, fragments.block))
-                    continue;
-                if (takes(onPath(compoundOnPath, 2, blockText), 2))
-                    return found(block, 2);
-            }
-        }
+        item = tree.nextSiblingItem(item);
     }
     outcome.path = {};
     return outcome;

@@ -267,6 +267,14 @@ void TreeStoreTest::fullArenaIsCompactedBeforeAnInsertFails()
     QCOMPARE(std::string(store.text(fresh)), std::string(34, 'f'));
     QVERIFY(store.arenaBytes() <= 64);
     QCOMPARE(store.insert(TreeStore::kRoot, "y"), TreeStore::kNone);
+
+    // An item's own text inserted again while the compaction frees the bytes it is read from.
+    TreeStore again(100, 64);
+    again.remove(again.insert(TreeStore::kRoot, std::string(30, 'd')));
+    const NodeId original = again.insert(TreeStore::kRoot, std::string(30, 'o'));
+    const NodeId copy = again.insert(TreeStore::kRoot, again.text(original));
+    QVERIFY(copy != TreeStore::kNone);
+    QCOMPARE(std::string(again.text(copy)), std::string(30, 'o'));
 }
 
 namespace {

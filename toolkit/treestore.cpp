@@ -40,10 +40,11 @@ TreeStore::NodeId TreeStore::insert(NodeId parent, std::string_view text, bool l
 {
     if (!canInsert(parent, text.size()))
         return kNone;
+    // Text from the arena itself would move as the arena grows or is compacted: copy it first.
+    std::string copy;
     if (isInArena(text)) {
-        // Growing the arena would move the bytes being copied.
-        const std::string copy(text);
-        return insert(parent, copy, leaf);
+        copy.assign(text);
+        text = copy;
     }
     if (m_arena.size() + text.size() > m_maxTextBytes)
         compactArena();
@@ -52,34 +53,43 @@ TreeStore::NodeId TreeStore::insert(NodeId parent, std::string_view text, bool l
     Node& n = at(id);
     n.parent = parent;
     n.first = kNone;
-    n.next = kNone;
     n.count = 0;
     n.offset = static_cast<uint32_t>(m_arena.size());
     n.lengthAndFlags = static_cast<uint32_t>(text.size()) | (leaf ? kLeaf : 0);
     m_arena.insert(m_arena.end(), text.begin(), text.end());
+    appendAsLastChild(parent, id);
 
+    ++m_liveItems;
+    m_liveBytes += text.size();
+    ++m_stamp;
+    return id;
+}
+
+void TreeStore::appendAsLastChild(NodeId parent, NodeId child)
+{
     Node& p = at(parent);
+    Node& n = at(child);
+    n.next = kNone;
     if (p.first == kNone) {
-        p.first = id;
-        n.prev = id;
+        // An only child: its prev names itself, as the last child.
+        p.first = child;
+        n.prev = child;
         n.row = 0;
         p.lengthAndFlags &= ~kRowsDirty;
     } else {
+        // The first child's prev names the last child.
         Node& first = at(p.first);
         const NodeId last = first.prev;
-        at(last).next = id;
+        at(last).next = child;
         n.prev = last;
-        first.prev = id;
+        first.prev = child;
+        // After the last child's row, unless that one is left to be renumbered.
         if (at(last).row == UINT32_MAX)
             p.lengthAndFlags |= kRowsDirty;
         else
             n.row = at(last).row + 1;
     }
     ++p.count;
-    ++m_liveItems;
-    m_liveBytes += text.size();
-    ++m_stamp;
-    return id;
 }
 
 TreeStore::NodeId TreeStore::allocateNode()

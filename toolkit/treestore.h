@@ -106,6 +106,9 @@ private:
     NodeId allocateNode();
     void releaseNode(NodeId node);
     void unlink(NodeId node);
+    // Links child in after parent's last child: the siblings' circular prev link, the row, and
+    // the parent's count.
+    void appendAsLastChild(NodeId parent, NodeId child);
     void renumber(NodeId parent);
     void compactIfWasteful();
     void compactArena();
