@@ -19,7 +19,8 @@ trap cleanup EXIT
 
 arch=$(dpkg --print-architecture)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)
-version=1.0.0.1
+# The packages carry the version the build was configured with.
+version=${ARBOLIX_VERSION:?no version given}
 program_deb=$work/out/arbolix_${version}_${arch}.deb
 library_deb=$work/out/libdirapi1-standin_${version}_${arch}.deb
 root=$work/root

@@ -203,9 +203,11 @@ package()
 }
 step "packaging"
 arch=$(dpkg --print-architecture)
+# The package carries the version the build was configured with.
+: "${ARBOLIX_VERSION:?no version given}"
 made=$(package "$scratch/out")
-expect_equal "only the program's package is made" "arbolix_1.0.0.1_$arch.deb" "$made"
-deb=$scratch/out/arbolix_1.0.0.1_$arch.deb
+expect_equal "only the program's package is made" "arbolix_${ARBOLIX_VERSION}_$arch.deb" "$made"
+deb=$scratch/out/arbolix_${ARBOLIX_VERSION}_$arch.deb
 if [[ -f $deb ]]; then
     if depends=$(dpkg-deb -f "$deb" Depends 2>&1) && [[ -n $depends ]]; then
         pass "package has a Depends field"
@@ -233,7 +235,7 @@ step "packaging with the site's dependency"
 if cmake -S "$source_dir" -B "$build" "-DARBOLIX_DIRAPI_DEPENDS=plantctl-runtime (>= 3.1)" \
     >>"$scratch/configure.log" 2>&1; then
     package "$scratch/out-depends" >/dev/null
-    deb=$scratch/out-depends/arbolix_1.0.0.1_$arch.deb
+    deb=$scratch/out-depends/arbolix_${ARBOLIX_VERSION}_$arch.deb
     depends=$(dpkg-deb -f "$deb" Depends 2>/dev/null)
     if grep -q '\(^\|, \)plantctl-runtime (>= 3\.1)\(,\|$\)' <<<"$depends" \
         && depends_items "$deb" | grep -qx libc6; then
