@@ -1,8 +1,8 @@
 #include "app/arbolixdlg.h"
 #include "app/nametransfer.h"
 
-#include "directory/blockline.h"
 #include "directory/dirapi.h"
+#include "directory/listing/blockline.h"
 #include "directory/spokenitem.h"
 #include "display/launcher.h"
 #include "res/icon.h"
@@ -20,8 +20,8 @@
 #include <QTimerEvent>
 
 CArbolixDlg::CArbolixDlg(QWidget* parent)
-    : tk::Dialog(res::mainTemplate(), parent), m_hIcon(res::loadIcon(res::IDR_MAINFRAME)),
-      m_pLauncher(&display::defaultLauncher())
+    : tk::Dialog(res::mainTemplate(), parent), m_pLauncher(&display::defaultLauncher()),
+      m_hIcon(res::loadIcon(res::IDR_MAINFRAME))
 {
 }
 
@@ -46,7 +46,6 @@ bool CArbolixDlg::onInitDialog()
 
     setWindowIcon(m_hIcon);
 
-    m_nMaxObj = get_maxobj();
     allocateDirectoryBuffers();
 
     m_pTreeFont = std::make_unique<QFont>(tk::pointFont(90, "Fixedsys"));
@@ -62,21 +61,6 @@ bool CArbolixDlg::onInitDialog()
     followScreens();
     m_nTimerId = startTimer(0);
     return true;
-}
-
-// All six or none: a directory we cannot hold results for is shown as empty.
-bool CArbolixDlg::allocateDirectoryBuffers()
-{
-    const int64_t n = m_nMaxObj;
-    const bool allocated = m_pStationNames.allocate(n, DIRAPI_STATION_SLOT) &&
-                           m_pStationInfo.allocate(n, DIRAPI_STATION_INFO_SLOT) &&
-                           m_pStationWords.allocate(n, DIRAPI_STATION_WORD_SIZE) &&
-                           m_pCompoundNames.allocate(n, DIRAPI_COMPOUND_SLOT) &&
-                           m_pBlockNames.allocate(n, DIRAPI_BLOCK_SLOT) &&
-                           m_pBlockInfo.allocate(n, DIRAPI_BLOCK_INFO_SLOT);
-    if (!allocated)
-        releaseDirectoryBuffers();
-    return allocated;
 }
 
 void CArbolixDlg::connectHandlers()
@@ -109,16 +93,6 @@ void CArbolixDlg::ReleaseDirectory()
 {
     releaseDirectoryBuffers();
     an_exit();
-}
-
-void CArbolixDlg::releaseDirectoryBuffers()
-{
-    m_pStationNames.release();
-    m_pStationInfo.release();
-    m_pStationWords.release();
-    m_pCompoundNames.release();
-    m_pBlockNames.release();
-    m_pBlockInfo.release();
 }
 
 void CArbolixDlg::timerEvent(QTimerEvent* event)

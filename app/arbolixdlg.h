@@ -2,8 +2,8 @@
 #ifndef ARBOLIX_APP_ARBOLIXDLG_H
 #define ARBOLIX_APP_ARBOLIXDLG_H
 
-#include "directory/directorybuffers.h"
-#include "directory/zeroedbuffer.h"
+#include "directory/listing/directorybuffers.h"
+#include "directory/listing/zeroedbuffer.h"
 #include "search/findmemory.h"
 #include "toolkit/dialog.h"
 #include "toolkit/treectrl.h"
@@ -38,21 +38,36 @@ public:
     // modal run; harmless when the window never reached its initialisation.
     void ReleaseDirectory();
 
-    // What Find found last at each level, as the texts from the station down to the item
-    // (the item's own text is the last): block lines repeat under many compounds.
+    // The state below is grouped by the subsystem that owns it, as the handlers further down
+    // are; each group is used by its own folder and read elsewhere only where a comment says so.
+
+    // Search (search/): what Find found last at each level, as the texts from the station down
+    // to the item (the item's own text is the last): block lines repeat under many compounds.
     search::ItemPath m_strLastBlock;
     search::ItemPath m_strLastCompound;
     search::ItemPath m_strLastStation;
+    // Set while a search selects its match; the refresh lets those expansions through.
     bool m_bSearching = false;
-    std::string m_strCmdOption;
+    QPointer<CFindDlg> m_pFindDlg;
 
+    // Display (display/): the command-line argument that every display command carries, the
+    // item last reported as selected, and where display commands are started (tests put a
+    // recording launcher here).
+    std::string m_strCmdOption;
+    tk::TreeItem m_hSelected;
+    display::Launcher* m_pLauncher = nullptr;
+
+    // The window (app/): its controls, bound by data exchange, its icon and the tree's font.
     QPushButton* m_btnExit = nullptr;
     tk::TreeCtrl* m_tree = nullptr;
     QPushButton* m_btnFind = nullptr;
     QIcon m_hIcon;
-    QPointer<CInitDlg> m_pInitDlg;
-    QPointer<CFindDlg> m_pFindDlg;
-    tk::TreeItem m_hSelected;
+    std::unique_ptr<QFont> m_pTreeFont;
+
+    // Directory (directory/): the batch capacity N and six result buffers of N entries, one set
+    // per listing level so that a nested listing never overwrites a batch an outer one still
+    // walks; allocated when the window initialises, freed by ReleaseDirectory. The Initializing
+    // window while the tree fills.
     directory::ZeroedBuffer m_pBlockInfo;
     directory::ZeroedBuffer m_pBlockNames;
     int32_t m_nMaxObj = 0;
@@ -60,19 +75,14 @@ public:
     directory::ZeroedBuffer m_pStationWords;
     directory::ZeroedBuffer m_pStationInfo;
     directory::ZeroedBuffer m_pStationNames;
-    std::unique_ptr<QFont> m_pTreeFont;
-
-    // Where display commands are started; tests put a recording launcher here.
-    display::Launcher* m_pLauncher = nullptr;
-
+    QPointer<CInitDlg> m_pInitDlg;
     // True once the first timer tick has filled the tree.
     bool isPopulated() const { return m_bPopulated; }
     // The program is ending: a population or a refresh that runs stops before its next library
     // call, keeping what it inserted, and drops the operator input held meanwhile.
     void EndListing();
-    int aboutMenuCommand() const { return m_nAboutCommand; }
 
-    // Handlers, defined by the subsystem that owns them.
+    // Handlers and what they share, defined by the subsystem that owns them.
     void OnTimer(int id);                                                      // directory/
     void FillTree();                                                           // directory/
     void OnItemexpandingTree(tk::TreeItem item, tk::TreeCtrl::ExpandAction a); // directory/
@@ -89,12 +99,13 @@ public:
     void OnContextMenu(const QPoint& globalPos, tk::TreeItem target); // app/
     void OnCopyName();                                                // app/
     void CopyNameOf(tk::TreeItem item);                               // app/
+    int aboutMenuCommand() const { return m_nAboutCommand; }          // app/
 
-    // What Copy Name and a drag give, as bytes: COMPOUND:BLOCK for a block, else the item's
-    // name; empty for no item.
-    std::string objectName(tk::TreeItem item) const;
     // What item names; nothing without a tree.
     display::SelectedObject selectedObject(tk::TreeItem item) const; // display/
+    // What Copy Name and a drag give, as bytes: COMPOUND:BLOCK for a block, else the item's
+    // name; empty for no item.
+    std::string objectName(tk::TreeItem item) const; // app/
 
 protected:
     void doDataExchange(tk::DataExchange& dx) override;
@@ -107,26 +118,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool allocateDirectoryBuffers();
+    // directory/
+    void allocateDirectoryBuffers(); // N from the library, then all six buffers or none
     void releaseDirectoryBuffers();
     // N and the six buffers, as the directory reader takes them.
     directory::DirectoryBuffers directoryBuffers() const;
-    // Insert what the directory lists below the item, with the given words of each level.
-    directory::ListingResult InsertCompounds(std::string_view station, tk::TreeItem stationItem,
-                                             directory::LevelWords& words);
-    directory::ListingResult InsertBlocks(std::string_view compound, tk::TreeItem compoundItem,
-                                          directory::LevelWords& words);
+
+    bool m_bPopulated = false;
+    bool m_bEndListing = false;
+    int m_nTimerId = 0;                   // the tick that starts the population
+    directory::LevelWords m_refreshWords; // the refresh's own; its station words stay unused
+    std::string m_strBlockLine;           // one formatting buffer for every block line
+
+    // app/
     void connectHandlers();
     QPoint keyboardMenuPosition() const;
     void followScreens();
 
     int m_nAboutCommand = 0; // the About item's command, 0 when the string is empty
     QString m_strAboutMenu;
-    bool m_bPopulated = false;
-    bool m_bEndListing = false;
-    int m_nTimerId = 0;
-    directory::LevelWords m_refreshWords; // the refresh's own; its station words stay unused
-    std::string m_strBlockLine;           // one formatting buffer for every block line
 };
 
 #endif

@@ -4,7 +4,7 @@
 #define ARBOLIX_BENCH_BENCHREADING_H
 
 #include "bench/benchplant.h"
-#include "directory/directoryreader.h"
+#include "directory/listing/directoryreader.h"
 
 #include <array>
 #include <string>

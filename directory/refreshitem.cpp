@@ -1,6 +1,7 @@
 // Expanding a station or a compound lists it afresh from the directory.
 #include "app/arbolixdlg.h"
 #include "directory/itemlevel.h"
+#include "directory/waitedtreesink.h"
 #include "toolkit/eventgate.h"
 #include "toolkit/waitcursor.h"
 
@@ -38,8 +39,10 @@ void CArbolixDlg::RefreshItem(tk::TreeItem item)
         child = next;
     }
 
+    directory::WaitedTreeSink sink(*m_tree, m_bEndListing);
+    directory::DirectoryReader reader(directoryBuffers(), m_refreshWords, m_strBlockLine, sink);
     if (isStation)
-        InsertCompounds(name, item, m_refreshWords);
+        reader.readCompounds(name, item);
     else
-        InsertBlocks(name, item, m_refreshWords);
+        reader.readBlocks(name, item);
 }

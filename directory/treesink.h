@@ -2,7 +2,7 @@
 #ifndef ARBOLIX_DIRECTORY_TREESINK_H
 #define ARBOLIX_DIRECTORY_TREESINK_H
 
-#include "directory/directoryreader.h"
+#include "directory/listing/directoryreader.h"
 #include "toolkit/treectrl.h"
 #include "toolkit/treeitem.h"
 

@@ -6,7 +6,7 @@
 // The option field is used as it is, and also as the operator's argument vector, arguments
 // separated by NUL bytes, made into the option as the program makes it.
 #include "app/commandoption.h"
-#include "directory/blockline.h"
+#include "directory/listing/blockline.h"
 #include "display/displaycommand.h"
 #include "fuzz/fuzztarget.h"
 

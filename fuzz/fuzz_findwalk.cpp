@@ -4,7 +4,7 @@
 //
 // Input: the tree (up to 4 stations of 4 compounds of 4 blocks, names from a tiny alphabet so
 // that fragments and repeats are common), then the three fragments, then a remembered path.
-#include "directory/blockline.h"
+#include "directory/listing/blockline.h"
 #include "fuzz/fuzzinput.h"
 #include "fuzz/fuzztarget.h"
 #include "search/findwalk.h"

@@ -1,12 +1,12 @@
 // The batch protocol against a scripted library: every way a library can answer, and what
 // the listing takes from it.
 #include "dirapi/dirapi_control.h"
-#include "directory/batchlisting.h"
-#include "directory/blockline.h"
-#include "directory/directoryreader.h"
-#include "directory/listings.h"
-#include "directory/slottext.h"
-#include "directory/zeroedbuffer.h"
+#include "directory/listing/batchlisting.h"
+#include "directory/listing/blockline.h"
+#include "directory/listing/directoryreader.h"
+#include "directory/listing/listings.h"
+#include "directory/listing/slottext.h"
+#include "directory/listing/zeroedbuffer.h"
 
 #include <QtTest>
 #include <algorithm>
@@ -59,12 +59,18 @@ struct ScriptedLibrary
     }
 };
 
+bool neverStop()
+{
+    return true;
+}
+
 std::vector<int32_t> run(ScriptedLibrary& library, int32_t maxObj, ListingWords& words,
                          ListingResult* result = nullptr)
 {
     std::vector<int32_t> taken;
-    const ListingResult r = runListing(maxObj, words, std::ref(library), [&](int32_t i) {
+    const ListingResult r = runListing(maxObj, words, neverStop, std::ref(library), [&](int32_t i) {
         taken.push_back(library.batch.at(std::size_t(i)));
+        return true;
     });
     if (result)
         *result = r;
@@ -241,7 +247,7 @@ private slots:
         int calls = 0;
         std::vector<int32_t> taken;
         const ListingResult result = runListing(
-            4, words,
+            4, words, neverStop,
             [&](ListingWords& w) {
                 if (++calls == 1) {
                     w.count = 3;
@@ -251,7 +257,10 @@ private slots:
                 }
                 return 0;
             },
-            [&](int32_t i) { taken.push_back(i); });
+            [&](int32_t i) {
+                taken.push_back(i);
+                return true;
+            });
         QCOMPARE(taken, (std::vector<int32_t>{0, 1, 2}));
         QCOMPARE(result.taken, int64_t(3));
     }
@@ -267,9 +276,12 @@ private slots:
         std::vector<char> names(2 * DIRAPI_COMPOUND_SLOT);
         ListingWords words;
         std::vector<std::string> taken;
-        const auto take = [&](std::string_view name) { taken.emplace_back(name); };
+        const auto take = [&](std::string_view name) {
+            taken.emplace_back(name);
+            return true;
+        };
 
-        QVERIFY(listCompounds("S1", 2, words, names.data(), take).failed());
+        QVERIFY(listCompounds("S1", 2, words, names.data(), neverStop, take).failed());
         QCOMPARE(taken, (std::vector<std::string>{"A1", "A2"}));
         QCOMPARE(words.more, 1);
 
@@ -281,9 +293,9 @@ private slots:
 
         dirapi_control::failCall(dirapi_control::Function::AllCmp, 2);
         taken.clear();
-        QVERIFY(listCompounds("S1", 2, words, names.data(), take).failed());
+        QVERIFY(listCompounds("S1", 2, words, names.data(), neverStop, take).failed());
         taken.clear();
-        QVERIFY(!listCompounds("S2", 2, words, names.data(), take).failed());
+        QVERIFY(!listCompounds("S2", 2, words, names.data(), neverStop, take).failed());
         QCOMPARE(taken, (std::vector<std::string>{"B1"}));
         dirapi_control::reset();
     }
@@ -296,12 +308,29 @@ private slots:
         std::vector<int32_t> taken;
         const ListingResult result = runListing(
             8, words, [&] { return ++asks < 2; }, std::ref(library),
-            [&](int32_t i) { taken.push_back(library.batch.at(std::size_t(i))); });
+            [&](int32_t i) {
+                taken.push_back(library.batch.at(std::size_t(i)));
+                return true;
+            });
         QCOMPARE(result.end, ListingEnd::Stopped);
         QVERIFY(result.stopped() && !result.failed());
         QCOMPARE(library.calls, std::size_t(1));
         QCOMPARE(taken, range(0, 4)); // the batch taken is taken whole
         QCOMPARE(result.taken, int64_t(4));
+
+        // A take that answers false ends the listing there: the rest of its batch and the next
+        // call are left.
+        ScriptedLibrary cut{{{0, 1, 4}, {0, 0, 3}}};
+        taken.clear();
+        const ListingResult cutShort =
+            runListing(8, words, neverStop, std::ref(cut), [&](int32_t i) {
+                taken.push_back(cut.batch.at(std::size_t(i)));
+                return i < 2;
+            });
+        QVERIFY(cutShort.stopped());
+        QCOMPARE(cut.calls, std::size_t(1));
+        QCOMPARE(taken, range(0, 3));
+        QCOMPARE(cutShort.taken, int64_t(3));
     }
 
     void readerHandsTheSinkTheDirectoryInListingOrder()

@@ -3,7 +3,7 @@
 #include "app/commandoption.h"
 #include "app/directoryrelease.h"
 #include "dirapi/dirapi_control.h"
-#include "directory/zeroedbuffer.h"
+#include "directory/listing/zeroedbuffer.h"
 #include "display/displaycommand.h"
 #include "search/finddlg.h"
 #include "tests/accessibleevents.h"

@@ -4,9 +4,9 @@
 #ifndef ARBOLIX_DIRECTORY_DIRECTORYREADER_H
 #define ARBOLIX_DIRECTORY_DIRECTORYREADER_H
 
-#include "directory/blockline.h"
-#include "directory/directorybuffers.h"
-#include "directory/listings.h"
+#include "directory/listing/blockline.h"
+#include "directory/listing/directorybuffers.h"
+#include "directory/listing/listings.h"
 
 #include <cstdint>
 #include <string>
@@ -43,35 +43,32 @@ public:
     // The counting pass over the stations: nothing is handed to the sink.
     ListingResult countStations()
     {
-        return listStations(m_buffers.maxObj, m_words.station, m_buffers.stations, askSink(),
-                            [](std::string_view) {});
+        return listStations(m_buffers.maxObj, m_words.station, m_buffers.stations, proceed(),
+                            [](std::string_view) { return true; });
     }
 
     // The listing pass: every station with what lies below it.
     ListingResult readStations()
     {
-        return endOf(listStations(m_buffers.maxObj, m_words.station, m_buffers.stations, askSink(),
-                                  [&](std::string_view name) {
-                                      if (m_stopped)
-                                          return;
-                                      if (const auto station = m_sink.station(name))
-                                          readCompounds(name, station);
-                                      if (!m_stopped)
-                                          m_sink.stationRead();
-                                  }));
+        return listStations(m_buffers.maxObj, m_words.station, m_buffers.stations, proceed(),
+                            [&](std::string_view name) {
+                                if (const auto station = m_sink.station(name))
+                                    if (readCompounds(name, station).stopped())
+                                        return false;
+                                m_sink.stationRead();
+                                return true;
+                            });
     }
 
     // A station's compounds, each with its blocks, under the sink's station.
     template <class Station> ListingResult readCompounds(std::string_view station, Station parent)
     {
         const ListingResult listed =
-            endOf(listCompounds(station, m_buffers.maxObj, m_words.compound,
-                                m_buffers.compoundNames, askSink(), [&](std::string_view name) {
-                                    if (m_stopped)
-                                        return;
-                                    if (const auto compound = m_sink.compound(parent, name))
-                                        readBlocks(name, compound);
-                                }));
+            listCompounds(station, m_buffers.maxObj, m_words.compound, m_buffers.compoundNames,
+                          proceed(), [&](std::string_view name) {
+                              const auto compound = m_sink.compound(parent, name);
+                              return !compound || !readBlocks(name, compound).stopped();
+                          });
         m_sink.listedBelow(parent, listed);
         return listed;
     }
@@ -80,13 +77,12 @@ public:
     template <class Compound> ListingResult readBlocks(std::string_view compound, Compound parent)
     {
         const ListingResult listed =
-            endOf(listBlocks(compound, m_buffers.maxObj, m_words.block, m_buffers.blocks, askSink(),
-                             [&](std::string_view name, std::string_view info) {
-                                 if (m_stopped)
-                                     return;
-                                 formatBlockLine(m_line, name, info);
-                                 m_sink.block(parent, m_line);
-                             }));
+            listBlocks(compound, m_buffers.maxObj, m_words.block, m_buffers.blocks, proceed(),
+                       [&](std::string_view name, std::string_view info) {
+                           formatBlockLine(m_line, name, info);
+                           m_sink.block(parent, m_line);
+                           return true;
+                       });
         m_sink.listedBelow(parent, listed);
         return listed;
     }
@@ -96,19 +92,13 @@ public:
     bool stopped() const { return m_stopped; }
 
 private:
-    // A listing whose entries were skipped after a stop below them ended stopped too.
-    ListingResult endOf(ListingResult listed) const
-    {
-        if (m_stopped && listed.end == ListingEnd::Complete)
-            listed.end = ListingEnd::Stopped;
-        return listed;
-    }
-
-    auto askSink()
+    // The one stop rule: the sink is asked before every library call, and its first stop holds
+    // for the rest of the walk. A listing stopped below an entry stops the listings above it
+    // (their takes answer false), so nothing more reaches the sink either.
+    auto proceed()
     {
         return [this] {
-            if (!m_stopped && !m_sink.proceed())
-                m_stopped = true;
+            m_stopped = m_stopped || !m_sink.proceed();
             return !m_stopped;
         };
     }

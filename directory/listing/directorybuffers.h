@@ -2,8 +2,8 @@
 #ifndef ARBOLIX_DIRECTORY_DIRECTORYBUFFERS_H
 #define ARBOLIX_DIRECTORY_DIRECTORYBUFFERS_H
 
-#include "directory/batchlisting.h"
-#include "directory/listings.h"
+#include "directory/listing/batchlisting.h"
+#include "directory/listing/listings.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "directory/zeroedbuffer.h"
+#include "directory/listing/zeroedbuffer.h"
 
 #include <cstdlib>
 

@@ -1,12 +1,12 @@
 // One function per directory level: a listing by the batch protocol into the caller's buffers,
-// each entry handed on as the text of its slot. proceed() is asked before every library call
-// (see runListing); without it every listing runs to its end.
+// each entry handed on as the text of its slot. proceed() is asked before every library call,
+// and take answers whether the listing goes on (see runListing).
 #ifndef ARBOLIX_DIRECTORY_LISTINGS_H
 #define ARBOLIX_DIRECTORY_LISTINGS_H
 
-#include "directory/batchlisting.h"
 #include "directory/dirapi.h"
-#include "directory/slottext.h"
+#include "directory/listing/batchlisting.h"
+#include "directory/listing/slottext.h"
 
 #include <string_view>
 
@@ -25,7 +25,7 @@ struct BlockBuffers
     char* info = nullptr;
 };
 
-// take(std::string_view name)
+// bool take(std::string_view name)
 template <class ProceedFn, class TakeFn>
 ListingResult listStations(int32_t maxObj, ListingWords& words, const StationBuffers& buffers,
                            ProceedFn&& proceed, TakeFn&& take)
@@ -37,19 +37,12 @@ ListingResult listStations(int32_t maxObj, ListingWords& words, const StationBuf
                               &w.cont);
         },
         [&](int32_t i) {
-            take(slotText(buffers.names + std::size_t(i) * DIRAPI_STATION_SLOT,
-                          DIRAPI_STATION_SLOT));
+            return take(slotText(buffers.names + std::size_t(i) * DIRAPI_STATION_SLOT,
+                                 DIRAPI_STATION_SLOT));
         });
 }
 
-template <class TakeFn>
-ListingResult listStations(int32_t maxObj, ListingWords& words, const StationBuffers& buffers,
-                           TakeFn&& take)
-{
-    return listStations(maxObj, words, buffers, alwaysProceed, take);
-}
-
-// take(std::string_view name)
+// bool take(std::string_view name)
 template <class ProceedFn, class TakeFn>
 ListingResult listCompounds(std::string_view station, int32_t maxObj, ListingWords& words,
                             char* names, ProceedFn&& proceed, TakeFn&& take)
@@ -61,18 +54,12 @@ ListingResult listCompounds(std::string_view station, int32_t maxObj, ListingWor
             return an_all_cmp(stationName.c_str(), maxObj, &w.more, &w.count, names, &w.cont);
         },
         [&](int32_t i) {
-            take(slotText(names + std::size_t(i) * DIRAPI_COMPOUND_SLOT, DIRAPI_COMPOUND_SLOT));
+            return take(
+                slotText(names + std::size_t(i) * DIRAPI_COMPOUND_SLOT, DIRAPI_COMPOUND_SLOT));
         });
 }
 
-template <class TakeFn>
-ListingResult listCompounds(std::string_view station, int32_t maxObj, ListingWords& words,
-                            char* names, TakeFn&& take)
-{
-    return listCompounds(station, maxObj, words, names, alwaysProceed, take);
-}
-
-// take(std::string_view name, std::string_view info)
+// bool take(std::string_view name, std::string_view info)
 template <class ProceedFn, class TakeFn>
 ListingResult listBlocks(std::string_view compound, int32_t maxObj, ListingWords& words,
                          const BlockBuffers& buffers, ProceedFn&& proceed, TakeFn&& take)
@@ -85,17 +72,11 @@ ListingResult listBlocks(std::string_view compound, int32_t maxObj, ListingWords
                               buffers.info, &w.cont);
         },
         [&](int32_t i) {
-            take(slotText(buffers.names + std::size_t(i) * DIRAPI_BLOCK_SLOT, DIRAPI_BLOCK_SLOT),
-                 slotText(buffers.info + std::size_t(i) * DIRAPI_BLOCK_INFO_SLOT,
-                          DIRAPI_BLOCK_INFO_SLOT));
+            return take(
+                slotText(buffers.names + std::size_t(i) * DIRAPI_BLOCK_SLOT, DIRAPI_BLOCK_SLOT),
+                slotText(buffers.info + std::size_t(i) * DIRAPI_BLOCK_INFO_SLOT,
+                         DIRAPI_BLOCK_INFO_SLOT));
         });
-}
-
-template <class TakeFn>
-ListingResult listBlocks(std::string_view compound, int32_t maxObj, ListingWords& words,
-                         const BlockBuffers& buffers, TakeFn&& take)
-{
-    return listBlocks(compound, maxObj, words, buffers, alwaysProceed, take);
 }
 
 } // namespace directory

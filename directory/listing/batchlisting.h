@@ -31,16 +31,12 @@ struct ListingResult
     bool stopped() const { return end == ListingEnd::Stopped; }
 };
 
-// For listings that always go on to the next call.
-inline bool alwaysProceed()
-{
-    return true;
-}
-
 // Calls the library until its more flag is 0, handing the first count entries of each batch to
 // take(index) in order. A nonzero result ends the listing; what was taken stays taken.
-// proceed() is asked before every call, so between two calls and never inside one; false ends
-// the listing there as stopped, with every batch taken whole.
+// Two ways to stop, both ending the listing as stopped without another call:
+// - proceed() is asked before every call, so between two calls and never inside one;
+// - take returns false: the rest of that batch is not handed on (a listing nested in an entry
+//   stopped, so the walk as a whole is over).
 //
 // Beyond the plain protocol, a misbehaving library cannot do harm here:
 // - the more flag is zeroed before the first call, so a listing never starts as the
@@ -64,9 +60,13 @@ ListingResult runListing(int32_t maxObj, ListingWords& words, ProceedFn&& procee
             result.end = ListingEnd::Failed;
             return result;
         }
-        for (int32_t i = 0; i < words.count; ++i)
-            take(i);
-        result.taken += words.count;
+        for (int32_t i = 0; i < words.count; ++i) {
+            ++result.taken;
+            if (!take(i)) {
+                result.end = ListingEnd::Stopped;
+                return result;
+            }
+        }
         if (words.more == 0)
             return result;
         if (words.count == 0) {
@@ -74,12 +74,6 @@ ListingResult runListing(int32_t maxObj, ListingWords& words, ProceedFn&& procee
             return result;
         }
     }
-}
-
-template <class CallFn, class TakeFn>
-ListingResult runListing(int32_t maxObj, ListingWords& words, CallFn&& call, TakeFn&& take)
-{
-    return runListing(maxObj, words, alwaysProceed, call, take);
 }
 
 } // namespace directory
