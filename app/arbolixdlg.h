@@ -39,7 +39,7 @@ public:
     void ReleaseDirectory();
 
     // The state below is grouped by the subsystem that owns it, as the handlers further down
-    // are; each group is used by its own folder and read elsewhere only where a comment says so.
+    // are: the folder named keeps it up to date, the others only read it.
 
     // Search (search/): what Find found last at each level, as the texts from the station down
     // to the item (the item's own text is the last): block lines repeat under many compounds.
@@ -50,9 +50,9 @@ public:
     bool m_bSearching = false;
     QPointer<CFindDlg> m_pFindDlg;
 
-    // Display (display/): the command-line argument that every display command carries, the
-    // item last reported as selected, and where display commands are started (tests put a
-    // recording launcher here).
+    // Display (display/): the command-line argument that every display command carries (set once
+    // by the application object), the item last reported as selected, and where display commands
+    // are started (tests put a recording launcher here).
     std::string m_strCmdOption;
     tk::TreeItem m_hSelected;
     display::Launcher* m_pLauncher = nullptr;
