@@ -1,6 +1,5 @@
 // Double-clicking a compound or a block starts the display command for the selected item.
 #include "app/commandoption.h"
-#include "dirapi/dirapi_control.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
 
@@ -29,12 +28,10 @@ std::unique_ptr<MainWindow> openExpanded(std::string option)
 
 } // namespace
 
-class TestDisplay : public QObject
+class TestDisplay : public MainWindowSuite
 {
     Q_OBJECT
 private slots:
-    void cleanup() { dirapi_control::reset(); }
-
     void blockDoubleClickStartsTheBlockDisplay()
     {
         auto w = openExpanded("WP01");

@@ -49,12 +49,10 @@ std::vector<std::pair<Function, std::string>> listingCalls()
 
 } // namespace
 
-class TestRefresh : public QObject
+class TestRefresh : public MainWindowSuite
 {
     Q_OBJECT
 private slots:
-    void cleanup() { dirapi_control::reset(); }
-
     void everyExpansionReplacesChildrenWithCurrentListing()
     {
         auto w = openMainWindow(kPlant);
