@@ -44,6 +44,13 @@ tk::TreeItem findItem(const tk::TreeCtrl& tree, const std::vector<std::string>& 
     return item;
 }
 
+tk::TreeItem expandPath(tk::TreeCtrl& tree, const std::vector<std::string>& path)
+{
+    const tk::TreeItem item = findItem(tree, path);
+    tree.expandItem(item, tk::TreeCtrl::ExpandAction::Expand);
+    return item;
+}
+
 std::vector<std::string> childTexts(const tk::TreeCtrl& tree, tk::TreeItem item)
 {
     std::vector<std::string> texts;

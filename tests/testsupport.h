@@ -55,6 +55,9 @@ std::unique_ptr<MainWindow> openMainWindow(std::string_view plant, int32_t maxOb
 // The item reached by the texts from the root down, or null.
 tk::TreeItem findItem(const tk::TreeCtrl& tree, const std::vector<std::string>& path);
 
+// Expands the item reached by the texts, as its expand button does, and returns it.
+tk::TreeItem expandPath(tk::TreeCtrl& tree, const std::vector<std::string>& path);
+
 // Texts of an item's children in order (the roots for a null item).
 std::vector<std::string> childTexts(const tk::TreeCtrl& tree, tk::TreeItem item = {});
 

@@ -6,7 +6,6 @@
 #include <QtTest>
 
 using namespace testsupport;
-using Action = tk::TreeCtrl::ExpandAction;
 using Args = std::vector<std::string>;
 
 namespace {
@@ -21,8 +20,8 @@ std::unique_ptr<MainWindow> openExpanded(std::string option)
 {
     auto w = openMainWindow(kPlant, 256, std::move(option));
     tk::TreeCtrl& tree = w->tree();
-    tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
-    tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+    expandPath(tree, {"WP01"});
+    expandPath(tree, {"WP01", "UC01"});
     return w;
 }
 

@@ -62,6 +62,12 @@ public:
         field(id)->clear();
         QTest::keyClicks(field(id), text);
     }
+    // What the station, compound and block fields show.
+    QStringList fieldTexts() const
+    {
+        return {field(res::IDC_STATION)->text(), field(res::IDC_COMPOUND)->text(),
+                field(res::IDC_BLOCK)->text()};
+    }
     void typeAll(const Fragments& fragments)
     {
         type(res::IDC_STATION, fragments.station);
@@ -168,6 +174,8 @@ private slots:
         row("info column matches too",
             {{{"", "", "PIDA"},
               {{"WP01", "UC01", "PIDA1        PIDA"}, {"WP01", "FEED", "CALC1        PIDA"}}}});
+        // No station contains "wp": matching is case-sensitive.
+        row("fragments keep their case", {{{"wp", "uc", "ain"}, {kMessage}}});
         row("levels keep their own place",
             {{{"", "", "AIN"}, {{"WP01", "UC01", "AIN1         AIN"}}},
              {{"A", "", ""}, {{"AW01"}}},
@@ -192,26 +200,23 @@ private slots:
         }
     }
 
-    void compoundAndBlockFieldsTakeCapitalsAndTheStationKeepsCase()
+    void fieldsTakeCapitalsAndAreLimitedWhenTheWindowOpens_data()
     {
-        auto w = openMainWindow(kPlant);
-        FindSession s(*w);
-        s.typeAll({"wp", "uc", "ain"});
-        QCOMPARE(s.field(res::IDC_STATION)->text(), QString("wp"));
-        QCOMPARE(s.field(res::IDC_COMPOUND)->text(), QString("UC"));
-        QCOMPARE(s.field(res::IDC_BLOCK)->text(), QString("AIN"));
-        // Matching is case-sensitive: no station contains "wp".
-        QCOMPARE(s.find(), kMessage);
+        QTest::addColumn<Fragments>("typed");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("compound and block take capitals, the station keeps case")
+            << Fragments{"wp", "uc", "ain"} << QStringList{"wp", "UC", "AIN"};
+        QTest::newRow("limits") << Fragments{"ABCDEFGHIJ", "ABCDEFGHIJKLMNOP", "ain1 with info"}
+                                << QStringList{"ABCDEF", "ABCDEFGHIJKL", "AIN1 WITH IN"};
     }
-
-    void fieldsAreLimitedWhenTheWindowOpens()
+    void fieldsTakeCapitalsAndAreLimitedWhenTheWindowOpens()
     {
+        QFETCH(Fragments, typed);
+        QFETCH(QStringList, shown);
         auto w = openMainWindow(kPlant);
         FindSession s(*w);
-        s.typeAll({"ABCDEFGHIJ", "ABCDEFGHIJKLMNOP", "ain1 with info"});
-        QCOMPARE(s.field(res::IDC_STATION)->text(), QString("ABCDEF"));
-        QCOMPARE(s.field(res::IDC_COMPOUND)->text(), QString("ABCDEFGHIJKL"));
-        QCOMPARE(s.field(res::IDC_BLOCK)->text(), QString("AIN1 WITH IN"));
+        s.typeAll(typed);
+        QCOMPARE(s.fieldTexts(), shown);
     }
 
     void findMovesEachFieldIntoItsOwnMember()
@@ -297,8 +302,7 @@ private slots:
         // A fresh window with empty fields, and every level starts again from the top.
         FindSession again(*w);
         QVERIFY(again.window() && again.window()->isVisible());
-        for (int id : {res::IDC_STATION, res::IDC_COMPOUND, res::IDC_BLOCK})
-            QVERIFY(again.field(id)->text().isEmpty());
+        QCOMPARE(again.fieldTexts(), (QStringList{"", "", ""}));
         QCOMPARE(again.find(), (Path{"WP01", "UC01", "AIN1         AIN"}));
         again.type(res::IDC_COMPOUND, "UC0");
         QCOMPARE(again.find(), (Path{"WP01", "UC01"}));
