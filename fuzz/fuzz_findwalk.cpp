@@ -8,6 +8,7 @@
 #include "fuzz/fuzzinput.h"
 #include "fuzz/fuzztarget.h"
 #include "search/findwalk.h"
+#include "tests/findtree.h"
 
 #include <algorithm>
 #include <string>
@@ -22,70 +23,10 @@ using search::FindFragments;
 using search::FindLevel;
 using search::FindMemory;
 using search::ItemPath;
+using testsupport::FindTree;
+using testsupport::FindTreeItem;
 
-struct SmallItem
-{
-    int index = 0; // node index + 1; 0 names no item
-    explicit operator bool() const { return index != 0; }
-    friend bool operator==(SmallItem, SmallItem) = default;
-};
-
-// A tree built top-down, each child appended after its siblings.
-class SmallTree
-{
-public:
-    using Item = SmallItem;
-
-    struct Node
-    {
-        std::string text;
-        Item firstChild;
-        Item next;
-        std::vector<Item> children; // for the reference walk
-    };
-
-    // False, and nothing added, when a sibling already has that text.
-    bool add(const std::string& text, Item parent, Item* added)
-    {
-        for (Item sibling : siblingsUnder(parent)) {
-            if (node(sibling).text == text)
-                return false;
-        }
-        m_nodes.push_back({text, {}, {}, {}});
-        const Item item{static_cast<int>(m_nodes.size())};
-        std::vector<Item>& siblings = siblingsUnder(parent); // after the push, which may move nodes
-        if (!siblings.empty())
-            node(siblings.back()).next = item;
-        else if (parent)
-            node(parent).firstChild = item;
-        siblings.push_back(item);
-        *added = item;
-        return true;
-    }
-
-    const std::vector<Item>& roots() const { return m_roots; }
-    const Node& node(Item item) const { return m_nodes[std::size_t(item.index - 1)]; }
-
-    Item rootItem() const { return m_roots.empty() ? Item{} : m_roots.front(); }
-    Item childItem(Item item) const { return item ? node(item).firstChild : Item{}; }
-    Item nextSiblingItem(Item item) const { return item ? node(item).next : Item{}; }
-    std::string_view itemText(Item item) const
-    {
-        return item ? std::string_view(node(item).text) : std::string_view();
-    }
-
-private:
-    Node& node(Item item) { return m_nodes[std::size_t(item.index - 1)]; }
-    std::vector<Item>& siblingsUnder(Item parent)
-    {
-        return parent ? node(parent).children : m_roots;
-    }
-
-    std::vector<Node> m_nodes;
-    std::vector<Item> m_roots;
-};
-
-static_assert(search::FindableTree<SmallTree>);
+static_assert(search::FindableTree<FindTree>);
 
 constexpr int kMaxChildren = 4;
 
@@ -109,26 +50,29 @@ std::string smallFragment(uint8_t byte)
     return fragment;
 }
 
-SmallTree readTree(FuzzInput& input)
+// Siblings get distinct texts, as in any directory: a repeated name adds nothing.
+FindTree readTree(FuzzInput& input)
 {
-    SmallTree tree;
+    FindTree tree;
     const int stations = input.byteOr0() % (kMaxChildren + 1);
     for (int s = 0; s < stations; ++s) {
-        SmallItem station;
-        if (!tree.add(smallName(input.byteOr0()), {}, &station))
+        const std::string stationName = smallName(input.byteOr0());
+        if (tree.childNamed({}, stationName))
             continue;
+        const FindTreeItem station = tree.add(stationName);
         const int compounds = input.byteOr0() % (kMaxChildren + 1);
         for (int c = 0; c < compounds; ++c) {
-            SmallItem compound;
-            if (!tree.add(smallName(input.byteOr0()), station, &compound))
+            const std::string compoundName = smallName(input.byteOr0());
+            if (tree.childNamed(station, compoundName))
                 continue;
+            const FindTreeItem compound = tree.add(compoundName, station);
             const int blocks = input.byteOr0() % (kMaxChildren + 1);
             for (int b = 0; b < blocks; ++b) {
                 std::string line;
                 const uint8_t nameByte = input.byteOr0();
                 directory::formatBlockLine(line, smallName(nameByte), smallName(input.byteOr0()));
-                SmallItem block;
-                tree.add(line, compound, &block);
+                if (!tree.childNamed(compound, line))
+                    tree.add(line, compound);
             }
         }
     }
@@ -137,7 +81,7 @@ SmallTree readTree(FuzzInput& input)
 
 struct Match
 {
-    SmallItem item;
+    FindTreeItem item;
     ItemPath path;
 };
 
@@ -147,29 +91,29 @@ bool contains(const std::string& text, const std::string& fragment)
 }
 
 // Every item of the level whose own text and ancestors' texts hold their fragments.
-std::vector<Match> referenceMatches(const SmallTree& tree, const std::string& station,
+std::vector<Match> referenceMatches(const FindTree& tree, const std::string& station,
                                     const std::string& compound, const std::string& block,
                                     FindLevel level)
 {
     std::vector<Match> matches;
-    for (SmallItem s : tree.roots()) {
-        const std::string& sText = tree.node(s).text;
+    for (FindTreeItem s : tree.children({})) {
+        const std::string sText(tree.itemText(s));
         if (!contains(sText, station))
             continue;
         if (level == FindLevel::Station) {
             matches.push_back({s, {sText}});
             continue;
         }
-        for (SmallItem c : tree.node(s).children) {
-            const std::string& cText = tree.node(c).text;
+        for (FindTreeItem c : tree.children(s)) {
+            const std::string cText(tree.itemText(c));
             if (!contains(cText, compound))
                 continue;
             if (level == FindLevel::Compound) {
                 matches.push_back({c, {sText, cText}});
                 continue;
             }
-            for (SmallItem b : tree.node(c).children) {
-                const std::string& bText = tree.node(b).text;
+            for (FindTreeItem b : tree.children(c)) {
+                const std::string bText(tree.itemText(b));
                 if (contains(bText, block))
                     matches.push_back({b, {sText, cText, bText}});
             }
@@ -181,14 +125,14 @@ std::vector<Match> referenceMatches(const SmallTree& tree, const std::string& st
 // What each Find is expected to select; a null item stands for not-found.
 struct Expectation
 {
-    SmallItem item;
+    FindTreeItem item;
     ItemPath remembered;
 };
 
 class FindChecker
 {
 public:
-    FindChecker(const SmallTree& tree, const FindFragments& fragments, FindLevel level)
+    FindChecker(const FindTree& tree, const FindFragments& fragments, FindLevel level)
         : m_tree(tree), m_fragments(fragments), m_level(level)
     {
     }
@@ -209,7 +153,7 @@ public:
     }
 
 private:
-    const SmallTree& m_tree;
+    const FindTree& m_tree;
     const FindFragments& m_fragments;
     FindLevel m_level;
 };
@@ -234,7 +178,7 @@ ItemPath readPath(FuzzInput& input)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     FuzzInput input(data, size);
-    const SmallTree tree = readTree(input);
+    const FindTree tree = readTree(input);
     const std::string station = smallFragment(input.byteOr0());
     const std::string compound = smallFragment(input.byteOr0());
     const std::string block = smallFragment(input.byteOr0());

@@ -3,9 +3,15 @@
 #include "dirapi/dirapi_control.h"
 #include "toolkit/treectrl.h"
 
+#include <QAbstractButton>
 #include <QtTest>
 
 namespace testsupport {
+
+void MainWindowSuite::cleanup()
+{
+    dirapi_control::reset();
+}
 
 std::unique_ptr<MainWindow> openMainWindow(std::string_view plant, int32_t maxObj,
                                            std::string option, bool populate)
@@ -35,6 +41,13 @@ tk::TreeItem findItem(const tk::TreeCtrl& tree, const std::vector<std::string>& 
         item = candidate;
         candidate = tree.childItem(item);
     }
+    return item;
+}
+
+tk::TreeItem expandPath(tk::TreeCtrl& tree, const std::vector<std::string>& path)
+{
+    const tk::TreeItem item = findItem(tree, path);
+    tree.expandItem(item, tk::TreeCtrl::ExpandAction::Expand);
     return item;
 }
 
@@ -91,6 +104,29 @@ void click(tk::TreeCtrl& tree, tk::TreeItem item)
 {
     QTest::mouseClick(tree.window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
                       windowPointOf(tree, item));
+}
+
+void addCloseWayRows(const char* buttonCaption)
+{
+    QTest::addColumn<CloseWay>("way");
+    QTest::newRow(buttonCaption) << CloseWay::Button;
+    QTest::newRow("Escape") << CloseWay::Escape;
+    QTest::newRow("close box") << CloseWay::CloseBox;
+}
+
+void closeBy(CloseWay way, QWidget* window, QAbstractButton* button)
+{
+    switch (way) {
+    case CloseWay::Button:
+        QTest::mouseClick(button, Qt::LeftButton);
+        break;
+    case CloseWay::Escape:
+        QTest::keyClick(window, Qt::Key_Escape);
+        break;
+    case CloseWay::CloseBox:
+        window->close();
+        break;
+    }
 }
 
 } // namespace testsupport

@@ -7,16 +7,29 @@
 #include "display/launcher.h"
 #include "toolkit/treeitem.h"
 
+#include <QObject>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class QAbstractButton;
+class QWidget;
 
 namespace tk {
 class TreeCtrl;
 }
 
 namespace testsupport {
+
+// The base of the suites that open the main window: after every test the stand-in library
+// starts again empty, so that no plant, failure or hook outlives the test that set it.
+class MainWindowSuite : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+};
 
 class RecordingLauncher : public display::Launcher
 {
@@ -42,6 +55,9 @@ std::unique_ptr<MainWindow> openMainWindow(std::string_view plant, int32_t maxOb
 // The item reached by the texts from the root down, or null.
 tk::TreeItem findItem(const tk::TreeCtrl& tree, const std::vector<std::string>& path);
 
+// Expands the item reached by the texts, as its expand button does, and returns it.
+tk::TreeItem expandPath(tk::TreeCtrl& tree, const std::vector<std::string>& path);
+
 // Texts of an item's children in order (the roots for a null item).
 std::vector<std::string> childTexts(const tk::TreeCtrl& tree, tk::TreeItem item = {});
 
@@ -54,6 +70,21 @@ void doubleClick(tk::TreeCtrl& tree, tk::TreeItem item);
 
 // Clicks the item like the operator.
 void click(tk::TreeCtrl& tree, tk::TreeItem item);
+
+// The ways the operator closes a window: its own button (Exit, Close), Escape, the close box.
+enum class CloseWay
+{
+    Button,
+    Escape,
+    CloseBox,
+};
+
+// The rows of a test that closes a window each way, in a column "way"; the button's row is
+// named by its caption.
+void addCloseWayRows(const char* buttonCaption);
+
+// Closes the window the way given; Button clicks that button.
+void closeBy(CloseWay way, QWidget* window, QAbstractButton* button);
 
 } // namespace testsupport
 

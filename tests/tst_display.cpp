@@ -1,13 +1,11 @@
 // Double-clicking a compound or a block starts the display command for the selected item.
 #include "app/commandoption.h"
-#include "dirapi/dirapi_control.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
 
 #include <QtTest>
 
 using namespace testsupport;
-using Action = tk::TreeCtrl::ExpandAction;
 using Args = std::vector<std::string>;
 
 namespace {
@@ -22,19 +20,17 @@ std::unique_ptr<MainWindow> openExpanded(std::string option)
 {
     auto w = openMainWindow(kPlant, 256, std::move(option));
     tk::TreeCtrl& tree = w->tree();
-    tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
-    tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+    expandPath(tree, {"WP01"});
+    expandPath(tree, {"WP01", "UC01"});
     return w;
 }
 
 } // namespace
 
-class TestDisplay : public QObject
+class TestDisplay : public MainWindowSuite
 {
     Q_OBJECT
 private slots:
-    void cleanup() { dirapi_control::reset(); }
-
     void blockDoubleClickStartsTheBlockDisplay()
     {
         auto w = openExpanded("WP01");

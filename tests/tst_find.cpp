@@ -29,6 +29,14 @@ const char* const kPlant = "WP01 UC01 AIN1 AIN\n"
                            "AW02 UC03 AIN1 AIN\n"
                            "AW02 UC03 DOUT1 DOUT\n";
 
+// The station, compound and block fragments.
+struct Fragments
+{
+    QString station;
+    QString compound;
+    QString block;
+};
+
 // The Find window of a main window, driven like the operator drives it.
 class FindSession
 {
@@ -53,6 +61,18 @@ public:
     {
         field(id)->clear();
         QTest::keyClicks(field(id), text);
+    }
+    // What the station, compound and block fields show.
+    QStringList fieldTexts() const
+    {
+        return {field(res::IDC_STATION)->text(), field(res::IDC_COMPOUND)->text(),
+                field(res::IDC_BLOCK)->text()};
+    }
+    void typeAll(const Fragments& fragments)
+    {
+        type(res::IDC_STATION, fragments.station);
+        type(res::IDC_COMPOUND, fragments.compound);
+        type(res::IDC_BLOCK, fragments.block);
     }
 
     // Presses Find; the path of the selected item, or {"<message>"} when the box came up.
@@ -96,14 +116,19 @@ private:
 
 const Path kMessage{"<message>"};
 
+// Fragments typed into the Find window, and what each press of Find then selects.
+struct Search
+{
+    Fragments typed;
+    std::vector<Path> selected;
+};
+
 } // namespace
 
-class TestFind : public QObject
+class TestFind : public MainWindowSuite
 {
     Q_OBJECT
 private slots:
-    void cleanup() { dirapi_control::reset(); }
-
     void emptyFieldsWalkEveryBlockThenSayNotFoundThenStartAgain()
     {
         auto w = openMainWindow(kPlant);
@@ -132,72 +157,66 @@ private slots:
         QVERIFY(box.icon == tk::MessageBox::Icon::Stop);
     }
 
-    void stationFragmentStepsThroughStationsOnly()
+    // Each row: fragments typed into the three fields, then what each press of Find selects;
+    // the next fragments go on from there.
+    void findSelectsTheMatchesOfItsLevelInTreeOrder_data()
     {
+        QTest::addColumn<std::vector<Search>>("searches");
+        const auto row = [](const char* name, std::vector<Search> searches) {
+            QTest::newRow(name) << searches;
+        };
+        row("station fragment steps through stations only",
+            {{{"W", "", ""}, {{"WP01"}, {"AW01"}, {"AW02"}, kMessage}}});
+        row("block fragment wins and the others filter by ancestors",
+            {{{"AW", "UC", "AIN"}, {{"AW02", "UC03", "AIN1         AIN"}, kMessage}}});
+        row("compound fragment finds compounds",
+            {{{"", "UC0", ""}, {{"WP01", "UC01"}, {"WP01", "UC02"}, {"AW02", "UC03"}, kMessage}}});
+        row("info column matches too",
+            {{{"", "", "PIDA"},
+              {{"WP01", "UC01", "PIDA1        PIDA"}, {"WP01", "FEED", "CALC1        PIDA"}}}});
+        // No station contains "wp": matching is case-sensitive.
+        row("fragments keep their case", {{{"wp", "uc", "ain"}, {kMessage}}});
+        row("levels keep their own place",
+            {{{"", "", "AIN"}, {{"WP01", "UC01", "AIN1         AIN"}}},
+             {{"A", "", ""}, {{"AW01"}}},
+             {{"", "", "AIN"}, {{"WP01", "FEED", "AIN1         AIN"}}}});
+        row("changed fragment that still passes resumes after the last match",
+            {{{"", "", "1"},
+              {{"WP01", "UC01", "AIN1         AIN"}, {"WP01", "UC01", "PIDA1        PIDA"}}},
+             {{"", "", "A"}, {{"WP01", "FEED", "AIN1         AIN"}}}});
+        row("changed fragment that excludes the last match starts at the top",
+            {{{"", "", "PIDA"}, {{"WP01", "UC01", "PIDA1        PIDA"}}},
+             {{"", "", "DOUT"}, {{"AW02", "UC03", "DOUT1        DOUT"}, kMessage}}});
+    }
+    void findSelectsTheMatchesOfItsLevelInTreeOrder()
+    {
+        QFETCH(std::vector<Search>, searches);
         auto w = openMainWindow(kPlant);
         FindSession s(*w);
-        s.type(res::IDC_STATION, "W");
-        QCOMPARE(s.find(), (Path{"WP01"}));
-        QCOMPARE(s.find(), (Path{"AW01"}));
-        QCOMPARE(s.find(), (Path{"AW02"}));
-        QCOMPARE(s.find(), kMessage);
+        for (const Search& search : searches) {
+            s.typeAll(search.typed);
+            for (const Path& expected : search.selected)
+                QCOMPARE(s.find(), expected);
+        }
     }
 
-    void blockFragmentWinsAndTheOthersFilterByAncestors()
+    void fieldsTakeCapitalsAndAreLimitedWhenTheWindowOpens_data()
     {
-        auto w = openMainWindow(kPlant);
-        FindSession s(*w);
-        s.type(res::IDC_STATION, "AW");
-        s.type(res::IDC_COMPOUND, "UC");
-        s.type(res::IDC_BLOCK, "AIN");
-        QCOMPARE(s.find(), (Path{"AW02", "UC03", "AIN1         AIN"}));
-        QCOMPARE(s.find(), kMessage);
+        QTest::addColumn<Fragments>("typed");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("compound and block take capitals, the station keeps case")
+            << Fragments{"wp", "uc", "ain"} << QStringList{"wp", "UC", "AIN"};
+        QTest::newRow("limits") << Fragments{"ABCDEFGHIJ", "ABCDEFGHIJKLMNOP", "ain1 with info"}
+                                << QStringList{"ABCDEF", "ABCDEFGHIJKL", "AIN1 WITH IN"};
     }
-
-    void compoundFragmentFindsCompounds()
+    void fieldsTakeCapitalsAndAreLimitedWhenTheWindowOpens()
     {
+        QFETCH(Fragments, typed);
+        QFETCH(QStringList, shown);
         auto w = openMainWindow(kPlant);
         FindSession s(*w);
-        s.type(res::IDC_COMPOUND, "UC0");
-        QCOMPARE(s.find(), (Path{"WP01", "UC01"}));
-        QCOMPARE(s.find(), (Path{"WP01", "UC02"}));
-        QCOMPARE(s.find(), (Path{"AW02", "UC03"}));
-        QCOMPARE(s.find(), kMessage);
-    }
-
-    void infoColumnMatchesToo()
-    {
-        auto w = openMainWindow(kPlant);
-        FindSession s(*w);
-        s.type(res::IDC_BLOCK, "PIDA");
-        QCOMPARE(s.find(), (Path{"WP01", "UC01", "PIDA1        PIDA"}));
-        QCOMPARE(s.find(), (Path{"WP01", "FEED", "CALC1        PIDA"}));
-    }
-
-    void compoundAndBlockFieldsTakeCapitalsAndTheStationKeepsCase()
-    {
-        auto w = openMainWindow(kPlant);
-        FindSession s(*w);
-        s.type(res::IDC_STATION, "wp");
-        s.type(res::IDC_COMPOUND, "uc");
-        s.type(res::IDC_BLOCK, "ain");
-        QCOMPARE(s.field(res::IDC_STATION)->text(), QString("wp"));
-        QCOMPARE(s.field(res::IDC_COMPOUND)->text(), QString("UC"));
-        QCOMPARE(s.field(res::IDC_BLOCK)->text(), QString("AIN"));
-        // Matching is case-sensitive: no station contains "wp".
-        QCOMPARE(s.find(), kMessage);
-    }
-
-    void fieldsAreLimitedWhenTheWindowOpens()
-    {
-        auto w = openMainWindow(kPlant);
-        FindSession s(*w);
-        s.type(res::IDC_STATION, "ABCDEFGHIJ");
-        s.type(res::IDC_COMPOUND, "ABCDEFGHIJKLMNOP");
-        s.type(res::IDC_BLOCK, "ain1 with info");
-        QCOMPARE(s.field(res::IDC_STATION)->text(), QString("ABCDEF"));
-        QCOMPARE(s.field(res::IDC_COMPOUND)->text(), QString("ABCDEFGHIJKL"));
-        QCOMPARE(s.field(res::IDC_BLOCK)->text(), QString("AIN1 WITH IN"));
+        s.typeAll(typed);
+        QCOMPARE(s.fieldTexts(), shown);
     }
 
     void findMovesEachFieldIntoItsOwnMember()
@@ -205,9 +224,7 @@ private slots:
         auto w = openMainWindow(kPlant);
         FindSession s(*w);
         QCOMPARE(s.window()->m_btnClose, s.window()->control(res::IDC_CLOSE));
-        s.type(res::IDC_STATION, "aw0");
-        s.type(res::IDC_COMPOUND, "uc");
-        s.type(res::IDC_BLOCK, "dout");
+        s.typeAll({"aw0", "uc", "dout"});
         QCOMPARE(s.find(), kMessage); // "aw0" matches no station: the match is case-sensitive
         QCOMPARE(s.window()->m_strStation, std::string("aw0"));
         QCOMPARE(s.window()->m_strCompound, std::string("UC"));
@@ -256,52 +273,10 @@ private slots:
         QCOMPARE(w->dlg->m_pFindDlg.data(), s.window());
     }
 
-    void levelsKeepTheirOwnPlace()
-    {
-        auto w = openMainWindow(kPlant);
-        FindSession s(*w);
-        s.type(res::IDC_BLOCK, "AIN");
-        QCOMPARE(s.find(), (Path{"WP01", "UC01", "AIN1         AIN"}));
-        s.type(res::IDC_BLOCK, "");
-        s.type(res::IDC_STATION, "A");
-        QCOMPARE(s.find(), (Path{"AW01"}));
-        s.type(res::IDC_STATION, "");
-        s.type(res::IDC_BLOCK, "AIN");
-        QCOMPARE(s.find(), (Path{"WP01", "FEED", "AIN1         AIN"}));
-    }
-
-    void changedFragmentThatStillPassesResumesAfterTheLastMatch()
-    {
-        auto w = openMainWindow(kPlant);
-        FindSession s(*w);
-        s.type(res::IDC_BLOCK, "1");
-        QCOMPARE(s.find(), (Path{"WP01", "UC01", "AIN1         AIN"}));
-        QCOMPARE(s.find(), (Path{"WP01", "UC01", "PIDA1        PIDA"}));
-        s.type(res::IDC_BLOCK, "A");
-        QCOMPARE(s.find(), (Path{"WP01", "FEED", "AIN1         AIN"}));
-    }
-
-    void changedFragmentThatExcludesTheLastMatchStartsAtTheTop()
-    {
-        auto w = openMainWindow(kPlant);
-        FindSession s(*w);
-        s.type(res::IDC_BLOCK, "PIDA");
-        QCOMPARE(s.find(), (Path{"WP01", "UC01", "PIDA1        PIDA"}));
-        s.type(res::IDC_BLOCK, "DOUT");
-        QCOMPARE(s.find(), (Path{"AW02", "UC03", "DOUT1        DOUT"}));
-        QCOMPARE(s.find(), kMessage);
-    }
-
-    void closeEscapeAndTheCloseBoxForgetEveryLevel_data()
-    {
-        QTest::addColumn<int>("how");
-        QTest::newRow("Close") << 0;
-        QTest::newRow("Escape") << 1;
-        QTest::newRow("close box") << 2;
-    }
+    void closeEscapeAndTheCloseBoxForgetEveryLevel_data() { addCloseWayRows("Close"); }
     void closeEscapeAndTheCloseBoxForgetEveryLevel()
     {
-        QFETCH(int, how);
+        QFETCH(CloseWay, way);
         auto w = openMainWindow(kPlant);
         CArbolixDlg& main = *w->dlg;
         {
@@ -317,12 +292,7 @@ private slots:
             QVERIFY(!main.m_strLastStation.empty() && !main.m_strLastCompound.empty() &&
                     !main.m_strLastBlock.empty());
 
-            if (how == 0)
-                QTest::mouseClick(s.window()->m_btnClose, Qt::LeftButton);
-            else if (how == 1)
-                QTest::keyClick(s.window(), Qt::Key_Escape);
-            else
-                s.window()->close();
+            closeBy(way, s.window(), s.window()->m_btnClose);
             QVERIFY(!main.m_pFindDlg);
             QVERIFY(main.m_strLastStation.empty());
             QVERIFY(main.m_strLastCompound.empty());
@@ -332,8 +302,7 @@ private slots:
         // A fresh window with empty fields, and every level starts again from the top.
         FindSession again(*w);
         QVERIFY(again.window() && again.window()->isVisible());
-        for (int id : {res::IDC_STATION, res::IDC_COMPOUND, res::IDC_BLOCK})
-            QVERIFY(again.field(id)->text().isEmpty());
+        QCOMPARE(again.fieldTexts(), (QStringList{"", "", ""}));
         QCOMPARE(again.find(), (Path{"WP01", "UC01", "AIN1         AIN"}));
         again.type(res::IDC_COMPOUND, "UC0");
         QCOMPARE(again.find(), (Path{"WP01", "UC01"}));

@@ -1,5 +1,6 @@
 // The find walk over a three-level tree: which item each Find selects, and what it remembers.
 #include "search/findwalk.h"
+#include "tests/findtree.h"
 
 #include <QTest>
 #include <optional>
@@ -13,100 +14,16 @@ using search::FindMemory;
 
 namespace {
 
-struct TinyItem
+using testsupport::FindTree;
+static_assert(search::FindableTree<FindTree>);
+
+std::string joined(const std::vector<std::string>& path)
 {
-    int index = 0; // node index + 1; 0 names no item
-    explicit operator bool() const { return index != 0; }
-    friend bool operator==(TinyItem, TinyItem) = default;
-};
-
-// A small tree with the walking interface the search needs.
-class TinyTree
-{
-public:
-    using Item = TinyItem;
-
-    Item add(std::string text, Item parent = {})
-    {
-        m_nodes.push_back({std::move(text), parent, {}, {}});
-        const Item item{static_cast<int>(m_nodes.size())};
-        if (Item last = lastChild(parent))
-            node(last).next = item;
-        else if (parent)
-            node(parent).firstChild = item;
-        else if (!m_root)
-            m_root = item;
-        return item;
-    }
-
-    // Unlinks the item with its subtree, as a refresh that drops it does.
-    void remove(Item item)
-    {
-        const Item parent = node(item).parent;
-        Item& head = parent ? node(parent).firstChild : m_root;
-        if (head == item) {
-            head = node(item).next;
-            return;
-        }
-        for (Item sibling = head; sibling; sibling = node(sibling).next) {
-            if (node(sibling).next == item) {
-                node(sibling).next = node(item).next;
-                return;
-            }
-        }
-    }
-
-    Item rootItem() const { return m_root; }
-    Item childItem(Item item) const { return item ? node(item).firstChild : Item{}; }
-    Item nextSiblingItem(Item item) const { return item ? node(item).next : Item{}; }
-    std::string_view itemText(Item item) const
-    {
-        if (!item)
-            return {};
-        return node(item).text;
-    }
-
-    // "station/compound/block line", or "not found" for a null item.
-    std::string pathOf(Item item) const
-    {
-        if (!item)
-            return "not found";
-        const Item parent = node(item).parent;
-        return parent ? pathOf(parent) + "/" + node(item).text : node(item).text;
-    }
-
-    Item find(std::string_view path) const
-    {
-        for (std::size_t i = 0; i < m_nodes.size(); ++i) {
-            if (pathOf(Item{static_cast<int>(i) + 1}) == path)
-                return Item{static_cast<int>(i) + 1};
-        }
-        return {};
-    }
-
-private:
-    struct Node
-    {
-        std::string text;
-        Item parent;
-        Item firstChild;
-        Item next;
-    };
-    Node& node(Item item) { return m_nodes[static_cast<std::size_t>(item.index - 1)]; }
-    const Node& node(Item item) const { return m_nodes[static_cast<std::size_t>(item.index - 1)]; }
-    Item lastChild(Item parent) const
-    {
-        Item child = parent ? node(parent).firstChild : m_root;
-        while (child && node(child).next)
-            child = node(child).next;
-        return child;
-    }
-
-    std::vector<Node> m_nodes;
-    Item m_root;
-};
-
-static_assert(search::FindableTree<TinyTree>);
+    std::string text;
+    for (const std::string& part : path)
+        text += (text.empty() ? "" : "/") + part;
+    return text;
+}
 
 std::string blockLine(const std::string& name, const std::string& info)
 {
@@ -123,22 +40,32 @@ QString blockPath(const QString& compoundPath, const std::string& name, const st
 // The Find window's side: keeps the memory between Finds as the window will.
 struct FindSession
 {
-    const TinyTree& tree;
+    const FindTree& tree;
     FindMemory memory;
 
     QString find(std::string_view station, std::string_view compound, std::string_view block)
     {
         auto result = search::findNext(tree, FindFragments{station, compound, block}, memory);
         memory = std::move(result.memory);
-        return QString::fromStdString(tree.pathOf(result.item));
+        // "station/compound/block line", or "not found" for a null item.
+        return QString::fromStdString(result.item ? joined(tree.path(result.item)) : "not found");
     }
     QString findBlock(std::string_view block = "") { return find("", "", block); }
+    // Presses Find that many times with the same fragments.
+    QStringList findTimes(int times, std::string_view station, std::string_view compound,
+                          std::string_view block)
+    {
+        QStringList found;
+        for (int i = 0; i < times; ++i)
+            found << find(station, compound, block);
+        return found;
+    }
 };
 
 // Two stations, the second with the same block lines as the first, plus empty branches.
-TinyTree demoPlant()
+FindTree demoPlant()
 {
-    TinyTree tree;
+    FindTree tree;
     const auto st01 = tree.add("ST01");
     const auto uc01 = tree.add("UC01", st01);
     tree.add(blockLine("AIN1", "AIN"), uc01);
@@ -180,45 +107,39 @@ private slots:
 
 void FindWalkTest::emptyFieldsWalkBlocksInTreeOrder()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
-    QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "AIN1", "AIN"));
-    QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "PIDA1", "PIDA"));
-    QCOMPARE(session.findBlock(), blockPath("ST01/UC03", "AIN1", "AIN"));
-    QCOMPARE(session.findBlock(), blockPath("ST01/UC03", "OUT1", "PIDA"));
-    QCOMPARE(session.findBlock(), blockPath("CP03/UC01", "AIN1", "AIN"));
-    QCOMPARE(session.findBlock(), QStringLiteral("not found"));
+    QCOMPARE(
+        session.findTimes(6, "", "", ""),
+        (QStringList{blockPath("ST01/UC01", "AIN1", "AIN"), blockPath("ST01/UC01", "PIDA1", "PIDA"),
+                     blockPath("ST01/UC03", "AIN1", "AIN"), blockPath("ST01/UC03", "OUT1", "PIDA"),
+                     blockPath("CP03/UC01", "AIN1", "AIN"), "not found"}));
 }
 
 void FindWalkTest::stationFragmentStepsThroughStations()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
-    QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST01"));
-    QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST02")); // a station without compounds
-    QCOMPARE(session.find("ST", "", ""), QStringLiteral("not found"));
-    QCOMPARE(session.find("0", "", ""), QStringLiteral("ST01"));
-    QCOMPARE(session.find("0", "", ""), QStringLiteral("ST02"));
-    QCOMPARE(session.find("0", "", ""), QStringLiteral("CP03"));
+    // ST02 is a station without compounds.
+    QCOMPARE(session.findTimes(3, "ST", "", ""), (QStringList{"ST01", "ST02", "not found"}));
+    QCOMPARE(session.findTimes(3, "0", "", ""), (QStringList{"ST01", "ST02", "CP03"}));
     QCOMPARE(session.memory.station, (search::ItemPath{"CP03"}));
     QVERIFY(session.memory.block.empty());
 }
 
 void FindWalkTest::compoundFragmentStepsThroughCompounds()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
-    QCOMPARE(session.find("", "UC0", ""), QStringLiteral("ST01/UC01"));
-    QCOMPARE(session.find("", "UC0", ""), QStringLiteral("ST01/UC02")); // a compound without blocks
-    QCOMPARE(session.find("", "UC0", ""), QStringLiteral("ST01/UC03"));
-    QCOMPARE(session.find("", "UC0", ""), QStringLiteral("CP03/UC01"));
-    QCOMPARE(session.find("", "UC0", ""), QStringLiteral("not found"));
+    // ST01/UC02 is a compound without blocks.
+    QCOMPARE(session.findTimes(5, "", "UC0", ""),
+             (QStringList{"ST01/UC01", "ST01/UC02", "ST01/UC03", "CP03/UC01", "not found"}));
     QCOMPARE(session.find("CP", "UC0", ""), QStringLiteral("CP03/UC01"));
 }
 
 void FindWalkTest::blockFragmentMakesBlockSearchFilteredByAncestors()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
     QCOMPARE(session.find("ST", "UC03", "AIN"), blockPath("ST01/UC03", "AIN1", "AIN"));
     QCOMPARE(session.find("ST", "UC03", "AIN"), QStringLiteral("not found"));
@@ -228,16 +149,16 @@ void FindWalkTest::blockFragmentMakesBlockSearchFilteredByAncestors()
 
 void FindWalkTest::blockFragmentMatchesInfoColumn()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
-    QCOMPARE(session.findBlock("PIDA"), blockPath("ST01/UC01", "PIDA1", "PIDA"));
-    QCOMPARE(session.findBlock("PIDA"), blockPath("ST01/UC03", "OUT1", "PIDA"));
-    QCOMPARE(session.findBlock("PIDA"), QStringLiteral("not found"));
+    QCOMPARE(session.findTimes(3, "", "", "PIDA"),
+             (QStringList{blockPath("ST01/UC01", "PIDA1", "PIDA"),
+                          blockPath("ST01/UC03", "OUT1", "PIDA"), "not found"}));
 }
 
 void FindWalkTest::matchingIsCaseSensitive()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
     QCOMPARE(session.find("st", "", ""), QStringLiteral("not found"));
     QCOMPARE(session.findBlock("ain"), QStringLiteral("not found"));
@@ -246,7 +167,7 @@ void FindWalkTest::matchingIsCaseSensitive()
 
 void FindWalkTest::notFoundAfterLastMatchThenFirstAgain()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
     QCOMPARE(session.findBlock("OUT"), blockPath("ST01/UC03", "OUT1", "PIDA"));
     QCOMPARE(session.findBlock("OUT"), QStringLiteral("not found"));
@@ -257,7 +178,7 @@ void FindWalkTest::notFoundAfterLastMatchThenFirstAgain()
 
 void FindWalkTest::repeatedBlockLinesAreEachReachedInOrder()
 {
-    TinyTree tree;
+    FindTree tree;
     for (const char* station : {"ST01", "ST02"}) {
         const auto s = tree.add(station);
         for (const char* compound : {"UC01", "UC02", "UC03"})
@@ -276,7 +197,7 @@ void FindWalkTest::repeatedBlockLinesAreEachReachedInOrder()
 
 void FindWalkTest::fragmentChangeKeepingLastMatchResumesAfterIt()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
     QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "AIN1", "AIN"));
     QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "PIDA1", "PIDA"));
@@ -287,7 +208,7 @@ void FindWalkTest::fragmentChangeKeepingLastMatchResumesAfterIt()
 
 void FindWalkTest::fragmentChangeExcludingLastMatchRestartsAtTop()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
     QCOMPARE(session.findBlock("PIDA1"), blockPath("ST01/UC01", "PIDA1", "PIDA"));
     // PIDA1 fails "AIN": the Find selects the first AIN block instead of reporting nothing.
@@ -301,18 +222,18 @@ void FindWalkTest::fragmentChangeExcludingLastMatchRestartsAtTop()
 
 void FindWalkTest::removedRememberedItemRestartsAtTop()
 {
-    TinyTree tree = demoPlant();
+    FindTree tree = demoPlant();
     FindSession session{tree, {}};
     QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC01", "AIN1", "AIN"));
     QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC03", "AIN1", "AIN"));
-    tree.remove(tree.find("ST01/UC03"));
+    tree.remove(tree.childNamed(tree.childNamed({}, "ST01"), "UC03"));
     QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC01", "AIN1", "AIN"));
     QCOMPARE(session.findBlock("AIN"), blockPath("CP03/UC01", "AIN1", "AIN"));
 }
 
 void FindWalkTest::levelsKeepSeparateMemories()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
     QCOMPARE(session.findBlock("AIN"), blockPath("ST01/UC01", "AIN1", "AIN"));
     QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST01"));
@@ -327,7 +248,7 @@ void FindWalkTest::levelsKeepSeparateMemories()
 
 void FindWalkTest::forgetStartsEveryLevelAtTop()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     FindSession session{tree, {}};
     session.findBlock();
     session.findBlock();
@@ -342,14 +263,14 @@ void FindWalkTest::forgetStartsEveryLevelAtTop()
 
 void FindWalkTest::emptyTreeFindsNothing()
 {
-    const TinyTree tree;
+    const FindTree tree;
     FindSession session{tree, {}};
     QCOMPARE(session.findBlock(), QStringLiteral("not found"));
     QCOMPARE(session.find("S", "", ""), QStringLiteral("not found"));
     QCOMPARE(session.find("", "C", ""), QStringLiteral("not found"));
     QCOMPARE(session.memory, FindMemory{});
 
-    TinyTree bare; // stations only, compounds only: no blocks anywhere
+    FindTree bare; // stations only, compounds only: no blocks anywhere
     bare.add("UC01", bare.add("ST01"));
     bare.add("ST02");
     FindSession bareSession{bare, {}};
@@ -359,7 +280,7 @@ void FindWalkTest::emptyTreeFindsNothing()
 
 void FindWalkTest::malformedMemoryRestartsAtTop()
 {
-    const TinyTree tree = demoPlant();
+    const FindTree tree = demoPlant();
     // Paths of the wrong depth name no item at the level: the walk starts at the top.
     FindSession session{tree, {{"ST01", "UC01"}, {"ST01"}, {"ST01", "UC01"}}};
     QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "AIN1", "AIN"));
@@ -371,7 +292,7 @@ namespace {
 
 struct RandomPlant
 {
-    TinyTree tree;
+    FindTree tree;
     // Every item's path and level in tree order.
     std::vector<std::pair<std::vector<std::string>, FindLevel>> items;
 };
@@ -416,14 +337,6 @@ bool passes(const std::vector<std::string>& path, const std::array<std::string, 
             return false;
     }
     return true;
-}
-
-std::string joined(const std::vector<std::string>& path)
-{
-    std::string text;
-    for (const std::string& part : path)
-        text += (text.empty() ? "" : "/") + part;
-    return text;
 }
 
 } // namespace

@@ -135,8 +135,8 @@ private slots:
         CArbolixDlg& dlg = *w->dlg;
         tk::TreeCtrl& tree = w->tree();
         const std::vector<std::string> block{"WWWWWW", "WWWWWWWWWWWW", "WWWWWWWWWWWW WWWWWW"};
-        tree.expandItem(findItem(tree, {block[0]}), Action::Expand);
-        tree.expandItem(findItem(tree, {block[0], block[1]}), Action::Expand);
+        expandPath(tree, {block[0]});
+        expandPath(tree, {block[0], block[1]});
         dlg.resize(1, 1);
         QTRY_VERIFY(tree.horizontalScrollBar()->isVisible());
         QScrollBar& sideways = *tree.horizontalScrollBar();
@@ -157,10 +157,10 @@ private slots:
         auto w =
             openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\nW\xff\nW\xfe\nW\xc3\xa9 U\xe9 B\x80 X\n");
         tk::TreeCtrl& tree = w->tree();
-        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
-        tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
-        tree.expandItem(findItem(tree, {"W\xc3\xa9"}), Action::Expand);
-        tree.expandItem(findItem(tree, {"W\xc3\xa9", "U\xe9"}), Action::Expand);
+        expandPath(tree, {"WP01"});
+        expandPath(tree, {"WP01", "UC01"});
+        expandPath(tree, {"W\xc3\xa9"});
+        expandPath(tree, {"W\xc3\xa9", "U\xe9"});
         const std::vector<std::pair<std::vector<std::string>, QString>> cases{
             {{"WP01"}, "WP01"},
             {{"WP01", "UC01"}, "UC01"},
@@ -188,8 +188,8 @@ private slots:
     {
         auto w = openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\nWP02\nW\xff\n");
         tk::TreeCtrl& tree = w->tree();
-        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
-        tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+        expandPath(tree, {"WP01"});
+        expandPath(tree, {"WP01", "UC01"});
         click(tree, findItem(tree, {"WP02"}));
         // The offscreen platform ends a drag at once; what it offered is read from the drag
         // object as it goes.
@@ -252,8 +252,8 @@ private slots:
     {
         auto w = openMainWindow("WP01 UC01 ABCDEFGHIJKL AIN\nWP02\n", 256, "WP01");
         tk::TreeCtrl& tree = w->tree();
-        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
-        tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+        expandPath(tree, {"WP01"});
+        expandPath(tree, {"WP01", "UC01"});
         QWindow* window = tree.window()->windowHandle();
         enum class Way
         {
@@ -349,7 +349,7 @@ private slots:
     {
         auto w = openMainWindow("WP01 UC01 AIN1 AIN\nWP02\n", 256, "WP01");
         tk::TreeCtrl& tree = w->tree();
-        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        expandPath(tree, {"WP01"});
         const tk::TreeItem wp02 = findItem(tree, {"WP02"});
         click(tree, wp02);
         QGuiApplication::clipboard()->clear();

@@ -185,28 +185,13 @@ private slots:
                  expected);
     }
 
-    void exitEscapeAndCloseBoxEachReleaseOnce_data()
-    {
-        QTest::addColumn<int>("how");
-        QTest::newRow("Exit") << 0;
-        QTest::newRow("Escape") << 1;
-        QTest::newRow("close box") << 2;
-    }
+    void exitEscapeAndCloseBoxEachReleaseOnce_data() { addCloseWayRows("Exit"); }
     void exitEscapeAndCloseBoxEachReleaseOnce()
     {
-        QFETCH(int, how);
+        QFETCH(CloseWay, way);
         std::string option;
         const FreeRecorder frees;
-        runAndClose(
-            [how](CArbolixDlg& dlg) {
-                if (how == 0)
-                    QTest::mouseClick(dlg.m_btnExit, Qt::LeftButton);
-                else if (how == 1)
-                    QTest::keyClick(&dlg, Qt::Key_Escape);
-                else
-                    dlg.close();
-            },
-            &option);
+        runAndClose([way](CArbolixDlg& dlg) { closeBy(way, &dlg, dlg.m_btnExit); }, &option);
         QCOMPARE(option, std::string("AB01 extra"));
         QCOMPARE(dirapi_control::exitCount(), 1);
         QCOMPARE(countCalls(Function::GetMaxObj), 1);

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -29,6 +30,29 @@ void writeFile(const std::string& path, const std::string& text)
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
 }
+
+// A path in a folder of its own that DIRAPI_FILE names to the stand-in, with the text given
+// written there; without text nothing is there yet. The folder goes with it; init() unsets the
+// variable for the next test.
+class PlantFileInUse
+{
+public:
+    explicit PlantFileInUse(const char* name, std::optional<std::string> text = std::nullopt)
+        : m_path(m_dir.filePath(name).toStdString())
+    {
+        if (text)
+            write(*text);
+        ::setenv("DIRAPI_FILE", m_path.c_str(), 1);
+    }
+
+    bool isValid() const { return m_dir.isValid(); }
+    const std::string& path() const { return m_path; }
+    void write(const std::string& text) const { writeFile(m_path, text); }
+
+private:
+    QTemporaryDir m_dir;
+    std::string m_path;
+};
 
 // What takes the place of a plant file in the tests of paths that are not one.
 enum class NotAFile
@@ -181,33 +205,27 @@ private slots:
 
     void fileIsReadAgainAfterAnEdit()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const std::string path = dir.filePath("plant.txt").toStdString();
-        writeFile(path, "ST1 CMP1 AIN1 AIN\n");
-        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        const PlantFileInUse file("plant.txt", "ST1 CMP1 AIN1 AIN\n");
+        QVERIFY(file.isValid());
         control::reset();
         QCOMPARE(listAll(Level::Stations).names, Names{"ST1"});
         QCOMPARE(listAll(Level::Blocks, "CMP1").names, Names{"AIN1"});
 
-        writeFile(path, "ST1 CMP1 AIN1 AIN\nST1 CMP1 AIN2 AIN\nST2\n");
+        file.write("ST1 CMP1 AIN1 AIN\nST1 CMP1 AIN2 AIN\nST2\n");
         QCOMPARE(listAll(Level::Blocks, "CMP1").names, (Names{"AIN1", "AIN2"}));
         QCOMPARE(listAll(Level::Stations).names, (Names{"ST1", "ST2"}));
     }
 
     void fileIsNotReadAgainWhileAListingIsInProgress()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const std::string path = dir.filePath("plant.txt").toStdString();
-        writeFile(path, "ST1 CMP1\nST2 CMP2\n");
-        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        const PlantFileInUse file("plant.txt", "ST1 CMP1\nST2 CMP2\n");
+        QVERIFY(file.isValid());
         control::reset();
 
         LevelCaller stations(Level::Stations, {}, 1);
         QCOMPARE(stations.call(), 0);
         QCOMPARE(stations.more, 1);
-        writeFile(path, "ST1 NEWCMP\nST2 CMP2\nST3\n");
+        file.write("ST1 NEWCMP\nST2 CMP2\nST3\n");
         // Nested listings keep seeing the plant the station listing walks.
         QCOMPARE(listAll(Level::Compounds, "ST1").names, Names{"CMP1"});
         QCOMPARE(stations.call(), 0);
@@ -220,45 +238,38 @@ private slots:
 
     void fileProblemsNameTheFileAsGiven()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const std::string path = dir.filePath("plant.txt").toStdString();
-        writeFile(path, "ST1\n\nST1 CMP1 BLOCK_NAME_LONG AIN\n");
-        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        const PlantFileInUse file("plant.txt", "ST1\n\nST1 CMP1 BLOCK_NAME_LONG AIN\n");
+        QVERIFY(file.isValid());
         StderrCapture capture;
         control::reset();
         listAll(Level::Stations);
         listAll(Level::Stations);
         QCOMPARE(capture.text(),
-                 path + ":3: block name longer than 12 characters: 'BLOCK_NAME_LONG'\n");
+                 file.path() + ":3: block name longer than 12 characters: 'BLOCK_NAME_LONG'\n");
     }
 
     void missingFileIsReportedOnceAndEveryListingFails()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const std::string path = dir.filePath("absent.txt").toStdString();
-        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        const PlantFileInUse file("absent.txt");
+        QVERIFY(file.isValid());
         StderrCapture capture;
         control::reset();
         QVERIFY(listAll(Level::Stations).result != 0);
         QVERIFY(listAll(Level::Compounds, "ST1").result != 0);
         QVERIFY(listAll(Level::Blocks, "CMP1").result != 0);
         QVERIFY(listAll(Level::Stations).result != 0);
-        QCOMPARE(capture.text(), path + ": cannot read plant listing: No such file or directory\n");
+        QCOMPARE(capture.text(),
+                 file.path() + ": cannot read plant listing: No such file or directory\n");
 
         // Once it is there, it is read.
-        writeFile(path, "ST9\n");
+        file.write("ST9\n");
         QCOMPARE(listAll(Level::Stations).names, Names{"ST9"});
     }
 
     void unreadableFileIsTriedAgainAtTheNextListingThoughUnchanged()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const std::string path = dir.filePath("plant.txt").toStdString();
-        writeFile(path, "ST1 CMP1\n");
-        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        const PlantFileInUse file("plant.txt", "ST1 CMP1\n");
+        QVERIFY(file.isValid());
         StderrCapture capture;
         {
             const NoDescriptorLeft noDescriptor;
@@ -267,7 +278,8 @@ private slots:
             QVERIFY(listAll(Level::Stations).result != 0);
             QVERIFY(listAll(Level::Compounds, "ST1").result != 0);
         }
-        QCOMPARE(capture.text(), path + ": cannot read plant listing: Too many open files\n");
+        QCOMPARE(capture.text(),
+                 file.path() + ": cannot read plant listing: Too many open files\n");
         // Readable again, its time stamp and size as they were: the next listing reads it.
         QCOMPARE(listAll(Level::Stations).names, Names{"ST1"});
         QCOMPARE(listAll(Level::Compounds, "ST1").names, Names{"CMP1"});
@@ -275,11 +287,8 @@ private slots:
 
     void emptyFileIsAnEmptyPlantNotAMissingOne()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const std::string path = dir.filePath("empty.txt").toStdString();
-        writeFile(path, "");
-        ::setenv("DIRAPI_FILE", path.c_str(), 1);
+        const PlantFileInUse file("empty.txt", "");
+        QVERIFY(file.isValid());
         control::reset();
         const FullListing stations = listAll(Level::Stations);
         QCOMPARE(stations.result, 0);
@@ -299,15 +308,14 @@ private slots:
     {
         QFETCH(int, kind);
         QFETCH(QString, reason);
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const std::string path = dir.filePath("plant.txt").toStdString();
+        const PlantFileInUse file("plant.txt");
+        QVERIFY(file.isValid());
+        const std::string& path = file.path();
         const std::string problem =
             path + ": cannot read plant listing: " + reason.toStdString() + "\n";
 
         // At start: nothing is waited on, every listing fails, the problem is told once.
         QVERIFY(makeNotAFile(NotAFile(kind), path));
-        ::setenv("DIRAPI_FILE", path.c_str(), 1);
         {
             StderrCapture capture;
             control::reset();

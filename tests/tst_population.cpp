@@ -103,12 +103,11 @@ QEvent* inputEvent(QEvent::Type type, QWidget* target)
 
 } // namespace
 
-class TestPopulation : public QObject
+class TestPopulation : public MainWindowSuite
 {
     Q_OBJECT
 private slots:
     void init() { dirapi_control::reset(); }
-    void cleanup() { dirapi_control::reset(); }
 
     void wholePlantLandsInTheTreeInOrder()
     {

@@ -49,12 +49,10 @@ std::vector<std::pair<Function, std::string>> listingCalls()
 
 } // namespace
 
-class TestRefresh : public QObject
+class TestRefresh : public MainWindowSuite
 {
     Q_OBJECT
 private slots:
-    void cleanup() { dirapi_control::reset(); }
-
     void everyExpansionReplacesChildrenWithCurrentListing()
     {
         auto w = openMainWindow(kPlant);
@@ -87,11 +85,10 @@ private slots:
     {
         auto w = openMainWindow(kPlant);
         tk::TreeCtrl& tree = w->tree();
-        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        expandPath(tree, {"WP01"});
         dirapi_control::loadPlant("WP01 UC01 AIN1 AIN\nWP01 UC01 AIN2 AIN\n");
         dirapi_control::clearCalls();
-        const tk::TreeItem uc01 = findItem(tree, {"WP01", "UC01"});
-        tree.expandItem(uc01, Action::Expand);
+        const tk::TreeItem uc01 = expandPath(tree, {"WP01", "UC01"});
         QCOMPARE(listingCalls(),
                  (std::vector<std::pair<Function, std::string>>{{Function::AllBlk, "UC01"}}));
         QCOMPARE(childTexts(tree, uc01), (Texts{"AIN1         AIN", "AIN2         AIN"}));
@@ -101,8 +98,7 @@ private slots:
     {
         auto w = openMainWindow(kPlant);
         tk::TreeCtrl& tree = w->tree();
-        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
-        tree.expandItem(wp01, Action::Expand);
+        const tk::TreeItem wp01 = expandPath(tree, {"WP01"});
         dirapi_control::clearCalls();
         tree.expandItem(wp01, Action::Collapse);
         QVERIFY(listingCalls().empty());
@@ -110,7 +106,7 @@ private slots:
         dirapi_control::loadPlant("WP01 OTHER\n");
         w->dlg->m_bSearching = true;
         tree.expandItem(wp01, Action::Expand);
-        tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+        expandPath(tree, {"WP01", "UC01"});
         w->dlg->m_bSearching = false;
         QVERIFY(listingCalls().empty());
         QVERIFY(tree.isItemExpanded(wp01));
@@ -121,9 +117,8 @@ private slots:
     {
         auto w = openMainWindow(kPlant);
         tk::TreeCtrl& tree = w->tree();
-        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
-        tree.expandItem(wp01, Action::Expand);
-        tree.expandItem(findItem(tree, {"WP01", "UC01"}), Action::Expand);
+        const tk::TreeItem wp01 = expandPath(tree, {"WP01"});
+        expandPath(tree, {"WP01", "UC01"});
         tree.expandItem(wp01, Action::Collapse);
         tree.expandItem(wp01, Action::Expand);
         for (tk::TreeItem c = tree.childItem(wp01); c; c = tree.nextSiblingItem(c))
@@ -135,10 +130,9 @@ private slots:
     {
         auto w = openMainWindow(kPlant);
         tk::TreeCtrl& tree = w->tree();
-        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        expandPath(tree, {"WP01"});
         dirapi_control::loadPlant("WP01 UC02 DOUT1 DOUT\n");
-        const tk::TreeItem uc01 = findItem(tree, {"WP01", "UC01"});
-        tree.expandItem(uc01, Action::Expand);
+        const tk::TreeItem uc01 = expandPath(tree, {"WP01", "UC01"});
         QVERIFY(childTexts(tree, uc01).empty());
     }
 
@@ -157,7 +151,7 @@ private slots:
             if (f == Function::AllBlk && ++blockCalls == 2)
                 dirapi_control::failCall(Function::AllBlk, 1);
         });
-        tree.expandItem(findItem(tree, {"WP01"}), Action::Expand);
+        expandPath(tree, {"WP01"});
         dirapi_control::setBeforeCall(nullptr);
         QCOMPARE(childTexts(tree, findItem(tree, {"WP01", "UC01"})),
                  (Texts{"B1           AIN", "B2           AIN"}));
@@ -355,10 +349,8 @@ private slots:
     {
         auto w = openMainWindow(kPlant);
         tk::TreeCtrl& tree = w->tree();
-        const tk::TreeItem wp01 = findItem(tree, {"WP01"});
-        tree.expandItem(wp01, Action::Expand);
-        const tk::TreeItem uc01 = findItem(tree, {"WP01", "UC01"});
-        tree.expandItem(uc01, Action::Expand);
+        const tk::TreeItem wp01 = expandPath(tree, {"WP01"});
+        const tk::TreeItem uc01 = expandPath(tree, {"WP01", "UC01"});
         const tk::TreeItem block = findItem(tree, {"WP01", "UC01", "PIDA1        PIDA"});
         click(tree, block);
         QCOMPARE(w->dlg->m_hSelected, block);

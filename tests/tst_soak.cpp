@@ -248,6 +248,9 @@ private:
     void checkInvariants();
     void fail(const std::string& what);
     std::vector<tk::TreeItem> allItems(bool visibleOnly) const;
+    // One of allItems(visibleOnly) at random, the action on it told to the failure report; null
+    // when there is none.
+    tk::TreeItem pickItem(bool visibleOnly, const char* action);
     tk::TreeCtrl& tree() const { return m_window->tree(); }
 
     std::mt19937 m_random{kSeed};
@@ -382,11 +385,9 @@ void TestSoak::selectAnyItem()
 {
     // Also items inside collapsed branches: their ancestors are expanded, and so refreshed,
     // on the way, which may take the item itself away.
-    const std::vector<tk::TreeItem> items = allItems(false);
-    if (items.empty())
+    const tk::TreeItem item = pickItem(false, "select");
+    if (!item)
         return;
-    const tk::TreeItem item = items[m_plant.pick(0, items.size() - 1)];
-    m_lastAction = "select " + std::string(tree().itemText(item));
     const bool selected = tree().selectItem(item);
     if (selected && tree().selectedItem() != item)
         fail("a successful select left another item selected");
@@ -396,11 +397,9 @@ void TestSoak::selectAnyItem()
 
 void TestSoak::clickVisibleItem()
 {
-    const std::vector<tk::TreeItem> items = allItems(true);
-    if (items.empty())
+    const tk::TreeItem item = pickItem(true, "click");
+    if (!item)
         return;
-    const tk::TreeItem item = items[m_plant.pick(0, items.size() - 1)];
-    m_lastAction = "click " + std::string(tree().itemText(item));
     click(tree(), item);
     if (m_window->dlg->m_hSelected != item)
         fail("a click did not select the item");
@@ -408,11 +407,9 @@ void TestSoak::clickVisibleItem()
 
 void TestSoak::doubleClickVisibleItem()
 {
-    const std::vector<tk::TreeItem> items = allItems(true);
-    if (items.empty())
+    const tk::TreeItem item = pickItem(true, "double-click");
+    if (!item)
         return;
-    const tk::TreeItem item = items[m_plant.pick(0, items.size() - 1)];
-    m_lastAction = "double-click " + std::string(tree().itemText(item));
     const int level = levelOf(tree(), item);
     std::string expected;
     if (level == 2) {
@@ -644,6 +641,16 @@ std::vector<tk::TreeItem> TestSoak::allItems(bool visibleOnly) const
             pending.push_back(child);
     }
     return items;
+}
+
+tk::TreeItem TestSoak::pickItem(bool visibleOnly, const char* action)
+{
+    const std::vector<tk::TreeItem> items = allItems(visibleOnly);
+    if (items.empty())
+        return {};
+    const tk::TreeItem item = items[m_plant.pick(0, items.size() - 1)];
+    m_lastAction = action + (" " + std::string(tree().itemText(item)));
+    return item;
 }
 
 QTEST_MAIN(TestSoak)

@@ -64,6 +64,14 @@ QPoint inWindow(const TreeCtrl& tree, QPoint viewportPoint)
     return tree.viewport()->mapTo(&tree, viewportPoint);
 }
 
+// Shows the tree at that size; false when it never came on screen.
+bool shownAt(TreeCtrl& tree, QSize size)
+{
+    tree.resize(size);
+    tree.show();
+    return QTest::qWaitForWindowExposed(&tree);
+}
+
 } // namespace
 
 class TreeCtrlTest : public QObject
@@ -256,26 +264,16 @@ void TreeCtrlTest::deletingTheCaretOrItsAncestorMovesAndReportsIt_data()
     QTest::addColumn<QString>("before"); // deleted first, unobserved
     QTest::addColumn<QString>("deleted");
     QTest::addColumn<QString>("expected"); // text of the new caret
-    QTest::newRow("to the next sibling") << "B1"
-                                         << ""
-                                         << "B1"
-                                         << "B2";
-    QTest::newRow("to the previous sibling") << "B2"
-                                             << ""
-                                             << "B2"
-                                             << "B1";
-    QTest::newRow("to the parent") << "B2"
-                                   << "B1"
-                                   << "B2"
-                                   << "C1";
-    QTest::newRow("from an ancestor to its sibling") << "B2"
-                                                     << ""
-                                                     << "C1"
-                                                     << "C2";
-    QTest::newRow("from the last ancestor to its sibling") << "B6"
-                                                           << ""
-                                                           << "S2"
-                                                           << "S1";
+    const auto row = [](const char* name, const char* caret, const char* before,
+                        const char* deleted, const char* expected) {
+        QTest::newRow(name) << QString(caret) << QString(before) << QString(deleted)
+                            << QString(expected);
+    };
+    row("to the next sibling", "B1", "", "B1", "B2");
+    row("to the previous sibling", "B2", "", "B2", "B1");
+    row("to the parent", "B2", "B1", "B2", "C1");
+    row("from an ancestor to its sibling", "B2", "", "C1", "C2");
+    row("from the last ancestor to its sibling", "B6", "", "S2", "S1");
 }
 
 void TreeCtrlTest::deletingTheCaretOrItsAncestorMovesAndReportsIt()
@@ -326,9 +324,7 @@ void TreeCtrlTest::doubleClickIsReportedOnItemsAndOnEmptySpace()
 {
     TreeCtrl tree;
     Plant plant(tree);
-    tree.resize(300, 400);
-    tree.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QVERIFY(shownAt(tree, {300, 400}));
     std::vector<std::string> events;
     connect(&tree, &TreeCtrl::caretChanged, &tree,
             [&](TreeItem item) { events.push_back("caret " + std::string(tree.itemText(item))); });
@@ -351,9 +347,7 @@ void TreeCtrlTest::childAddedToAVisibleCollapsedItemGetsAnExpandButton()
 {
     TreeCtrl tree;
     const TreeItem station = tree.insertItem("S1");
-    tree.resize(300, 200);
-    tree.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QVERIFY(shownAt(tree, {300, 200}));
     QCoreApplication::processEvents(); // the row is laid out while it has no children
     const QRect row = tree.visualRect(tree.indexOf(station));
     const QRect buttonArea(row.left() - tree.indentation(), row.top(), tree.indentation(),
@@ -403,20 +397,16 @@ void TreeCtrlTest::selectionMovesOnlyByAPressOnAnItem_data()
 {
     QTest::addColumn<QString>("gesture");
     QTest::addColumn<QString>("selected"); // S2 is selected before
-    QTest::newRow("press below the rows, move up over them") << "blank drag"
-                                                             << "S2";
-    QTest::newRow("press on an item, move over others") << "item drag"
-                                                        << "S1";
-    QTest::newRow("Ctrl+click on the selected item") << "ctrl click S2"
-                                                     << "S2";
-    QTest::newRow("Ctrl+click on another item") << "ctrl click C1"
-                                                << "C1";
-    QTest::newRow("Ctrl+Space on the selected item") << "ctrl space"
-                                                     << "S2";
-    QTest::newRow("key down") << "down"
-                              << "S2"; // the last row: nowhere to go
-    QTest::newRow("key up") << "up"
-                            << "C2";
+    const auto row = [](const char* name, const char* gesture, const char* selected) {
+        QTest::newRow(name) << QString(gesture) << QString(selected);
+    };
+    row("press below the rows, move up over them", "blank drag", "S2");
+    row("press on an item, move over others", "item drag", "S1");
+    row("Ctrl+click on the selected item", "ctrl click S2", "S2");
+    row("Ctrl+click on another item", "ctrl click C1", "C1");
+    row("Ctrl+Space on the selected item", "ctrl space", "S2");
+    row("key down", "down", "S2"); // the last row: nowhere to go
+    row("key up", "up", "C2");
 }
 
 void TreeCtrlTest::selectionMovesOnlyByAPressOnAnItem()
@@ -426,9 +416,7 @@ void TreeCtrlTest::selectionMovesOnlyByAPressOnAnItem()
     TreeCtrl tree;
     Plant plant(tree);
     tree.expandItem(plant.s[0], Action::Expand); // rows S1 C1 C2 S2
-    tree.resize(300, 300);
-    tree.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QVERIFY(shownAt(tree, {300, 300}));
     tree.setFocus();
     QVERIFY(tree.selectItem(plant.s[1]));
     QWindow* window = tree.windowHandle();
@@ -471,9 +459,7 @@ void TreeCtrlTest::markedRowIsFramedWhileTheSelectionStays()
 {
     TreeCtrl tree;
     Plant plant(tree);
-    tree.resize(300, 300);
-    tree.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QVERIFY(shownAt(tree, {300, 300}));
     QVERIFY(tree.selectItem(plant.s[0]));
     const QColor highlight = tree.palette().color(QPalette::Active, QPalette::Highlight);
     // highlighted ITEM: how many pixels of the item's row are in the highlight colour
@@ -527,9 +513,7 @@ void TreeCtrlTest::branchAreaDrawsWhatTheStylesAsk()
     Plant plant(tree);
     tree.expandItem(plant.s[0], Action::Expand);
     tree.expandItem(plant.c[0], Action::Expand);
-    tree.resize(300, 300);
-    tree.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QVERIFY(shownAt(tree, {300, 300}));
 
     const BranchPixels pixels(tree);
     const ExpandBox open = buttons ? ExpandBox::Minus : ExpandBox::None;
@@ -582,9 +566,7 @@ void TreeCtrlTest::expandableItemKeepsItsBoxOpenOrClosedUntilListedEmpty()
         if (action == Action::Expand && ++listings == 3)
             tree.setItemExpandable(item, false);
     });
-    tree.resize(300, 200);
-    tree.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QVERIFY(shownAt(tree, {300, 200}));
     const auto clickBox = [&] {
         const QRect box = tk::expandBoxRect(testsupport::ownBranchCell(tree, station));
         QTest::mouseClick(tree.windowHandle(), Qt::LeftButton, {}, inWindow(tree, box.center()));

@@ -83,22 +83,20 @@ else
     echo "SKIP: $cc cannot make a 32-bit library here"
 fi
 
-lacking=$lib/libplantdir-noblk.so
-if "$cc" -std=c11 -fPIC -shared -I"$source_dir" -DPLANTFIXTURE_WITHOUT_AN_ALL_BLK \
-    -o "$lacking" "$fixture"; then
-    refuse "a library lacking an_all_blk" "$lacking" "lacks an_all_blk"
-else
-    fail "the fixture builds without an_all_blk"
-fi
-
-data=$lib/libplantdir-dataexit.so
-if "$cc" -std=c11 -fPIC -shared -I"$source_dir" -DPLANTFIXTURE_AN_EXIT_AS_DATA \
-    -o "$data" "$fixture"; then
-    refuse "a library whose an_exit is data" "$data" \
-        "has an_exit as a data object where a function is needed"
-else
-    fail "the fixture builds with an_exit as data"
-fi
+# refuse_fixture WHAT MACRO FILE REASON: the fixture built as FILE with the fault MACRO puts in
+# is refused, saying REASON.
+refuse_fixture()
+{
+    if "$cc" -std=c11 -fPIC -shared -I"$source_dir" -D"$2" -o "$lib/$3" "$fixture"; then
+        refuse "$1" "$lib/$3" "$4"
+    else
+        fail "the fixture builds for $1"
+    fi
+}
+refuse_fixture "a library lacking an_all_blk" PLANTFIXTURE_WITHOUT_AN_ALL_BLK \
+    libplantdir-noblk.so "lacks an_all_blk"
+refuse_fixture "a library whose an_exit is data" PLANTFIXTURE_AN_EXIT_AS_DATA \
+    libplantdir-dataexit.so "has an_exit as a data object where a function is needed"
 
 # A library linked against a base library that is not there any more.
 base=$scratch/base
