@@ -29,77 +29,62 @@ void putText(char* slot, std::size_t width, std::string_view text, bool untermin
     std::memset(slot + length, unterminated ? kUnterminatedFill : '\0', width - length);
 }
 
+// The three levels a listing walks. Each says which parent a call names, how many entries that
+// parent holds and how the one at an index fills a slot of the caller's buffers.
 struct StationLevel
 {
-    struct Entries
+    struct Parent // the plant itself: a station listing names nothing
     {
-        const Plant& plant;
-
-        int32_t total() const { return plant.stationCount(); }
-        void write(int32_t index, int32_t slot, const ListingOutput& out, bool unterminated) const
-        {
-            putText(out.names + slot * DIRAPI_STATION_SLOT, DIRAPI_STATION_SLOT,
-                    plant.stationName(index), unterminated);
-            putText(out.info + slot * DIRAPI_STATION_INFO_SLOT, DIRAPI_STATION_INFO_SLOT, {},
-                    false);
-            out.words[slot] = 0;
-        }
     };
 
-    std::optional<Entries> open(const Plant& plant, std::string_view) const
+    static std::optional<Parent> find(const Plant&, std::string_view) { return Parent{}; }
+    static int32_t count(const Plant& plant, Parent) { return plant.stationCount(); }
+    static void write(const Plant& plant, Parent, int32_t index, int32_t slot,
+                      const ListingOutput& out, bool unterminated)
     {
-        return Entries{plant};
+        putText(out.names + slot * DIRAPI_STATION_SLOT, DIRAPI_STATION_SLOT,
+                plant.stationName(index), unterminated);
+        putText(out.info + slot * DIRAPI_STATION_INFO_SLOT, DIRAPI_STATION_INFO_SLOT, {}, false);
+        out.words[slot] = 0;
     }
 };
 
 struct CompoundLevel
 {
-    struct Entries
-    {
-        const Plant& plant;
-        int32_t station;
+    using Parent = int32_t; // the station
 
-        int32_t total() const { return plant.compoundCount(station); }
-        void write(int32_t index, int32_t slot, const ListingOutput& out, bool unterminated) const
-        {
-            putText(out.names + slot * DIRAPI_COMPOUND_SLOT, DIRAPI_COMPOUND_SLOT,
-                    plant.compoundName(CompoundRef{station, index}), unterminated);
-        }
-    };
-
-    std::optional<Entries> open(const Plant& plant, std::string_view station) const
+    static std::optional<Parent> find(const Plant& plant, std::string_view station)
     {
-        const auto found = plant.findStation(station);
-        if (!found)
-            return std::nullopt;
-        return Entries{plant, *found};
+        return plant.findStation(station);
+    }
+    static int32_t count(const Plant& plant, Parent station)
+    {
+        return plant.compoundCount(station);
+    }
+    static void write(const Plant& plant, Parent station, int32_t index, int32_t slot,
+                      const ListingOutput& out, bool unterminated)
+    {
+        putText(out.names + slot * DIRAPI_COMPOUND_SLOT, DIRAPI_COMPOUND_SLOT,
+                plant.compoundName(CompoundRef{station, index}), unterminated);
     }
 };
 
 struct BlockLevel
 {
-    struct Entries
-    {
-        const Plant& plant;
-        CompoundRef compound;
+    using Parent = CompoundRef;
 
-        int32_t total() const { return plant.blockCount(compound); }
-        void write(int32_t index, int32_t slot, const ListingOutput& out, bool unterminated) const
-        {
-            const BlockEntry block = plant.block(compound, index);
-            putText(out.names + slot * DIRAPI_BLOCK_SLOT, DIRAPI_BLOCK_SLOT, block.name,
-                    unterminated);
-            putText(out.info + slot * DIRAPI_BLOCK_INFO_SLOT, DIRAPI_BLOCK_INFO_SLOT, block.info,
-                    unterminated);
-        }
-    };
-
-    std::optional<Entries> open(const Plant& plant, std::string_view compound) const
+    static std::optional<Parent> find(const Plant& plant, std::string_view compound)
     {
-        const auto found = plant.findCompound(compound);
-        if (!found)
-            return std::nullopt;
-        return Entries{plant, *found};
+        return plant.findCompound(compound);
+    }
+    static int32_t count(const Plant& plant, Parent compound) { return plant.blockCount(compound); }
+    static void write(const Plant& plant, Parent compound, int32_t index, int32_t slot,
+                      const ListingOutput& out, bool unterminated)
+    {
+        const BlockEntry block = plant.block(compound, index);
+        putText(out.names + slot * DIRAPI_BLOCK_SLOT, DIRAPI_BLOCK_SLOT, block.name, unterminated);
+        putText(out.info + slot * DIRAPI_BLOCK_INFO_SLOT, DIRAPI_BLOCK_INFO_SLOT, block.info,
+                unterminated);
     }
 };
 
@@ -137,14 +122,14 @@ int32_t answerEmptyWithMore(ListingCursor& cursor, const ListingOutput& out)
     return kSuccess;
 }
 
-template <class Entries>
-void deliverBatch(const Entries& entries, ListingCursor& cursor, const ListingOutput& out,
-                  Misbehaviour misbehaviour)
+template <class Level>
+void deliverBatch(const Plant& plant, const typename Level::Parent& parent, ListingCursor& cursor,
+                  const ListingOutput& out, Misbehaviour misbehaviour)
 {
-    const Batch batch = cursor.take(entries.total(), out.maxObj);
+    const Batch batch = cursor.take(Level::count(plant, parent), out.maxObj);
     const bool unterminated = misbehaviour == Misbehaviour::UnterminatedSlot;
     for (int32_t i = 0; i < batch.count; ++i)
-        entries.write(batch.first + i, i, out, unterminated);
+        Level::write(plant, parent, batch.first + i, i, out, unterminated);
     *out.more = batch.more ? 1 : 0;
     *out.count = reportedCount(misbehaviour, batch.count, out.maxObj);
     *out.cont = cursor.word();
@@ -167,19 +152,19 @@ int32_t Library::getMaxObj()
 int32_t Library::listStations(const ListingOutput& out)
 {
     const bool buffersGiven = out.names && out.info && out.words;
-    return list(Function::AllSta, m_stations, nullptr, 0, out, buffersGiven, StationLevel{});
+    return list<StationLevel>(Function::AllSta, m_stations, nullptr, 0, out, buffersGiven);
 }
 
 int32_t Library::listCompounds(const char* station, const ListingOutput& out)
 {
-    return list(Function::AllCmp, m_compounds, station, DIRAPI_STATION_SLOT, out,
-                out.names != nullptr, CompoundLevel{});
+    return list<CompoundLevel>(Function::AllCmp, m_compounds, station, DIRAPI_STATION_SLOT, out,
+                               out.names != nullptr);
 }
 
 int32_t Library::listBlocks(const char* compound, const ListingOutput& out)
 {
-    return list(Function::AllBlk, m_blocks, compound, DIRAPI_COMPOUND_SLOT, out,
-                out.names && out.info, BlockLevel{});
+    return list<BlockLevel>(Function::AllBlk, m_blocks, compound, DIRAPI_COMPOUND_SLOT, out,
+                            out.names && out.info);
 }
 
 int32_t Library::exit()
@@ -194,8 +179,7 @@ int32_t Library::exit()
 
 template <class Level>
 int32_t Library::list(Function function, ListingCursor& cursor, const char* nameArg,
-                      std::size_t nameSlot, const ListingOutput& out, bool buffersGiven,
-                      const Level& level)
+                      std::size_t nameSlot, const ListingOutput& out, bool buffersGiven)
 {
     const std::string_view name = nameWithin(nameArg, nameSlot);
     const int32_t moreOnEntry = out.more ? *out.more : 0;
@@ -225,12 +209,12 @@ int32_t Library::list(Function function, ListingCursor& cursor, const char* name
     const Plant* plant = m_source.plant();
     if (!plant)
         return refuse(cursor, out, kNoDirectory);
-    const auto entries = level.open(*plant, subject);
-    if (!entries)
+    const auto parent = Level::find(*plant, subject);
+    if (!parent)
         return refuse(cursor, out, kUnknownName);
     if (moreOnEntry == 0)
         cursor.start(subject);
-    deliverBatch(*entries, cursor, out, misbehaviour);
+    deliverBatch<Level>(*plant, *parent, cursor, out, misbehaviour);
     return kSuccess;
 }
 

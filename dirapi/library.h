@@ -73,10 +73,10 @@ private:
     // A listing that starts afresh: the plant is read again if its file changed.
     void beginListing(ListingCursor& cursor);
 
+    // One listing call at Level: stations, the compounds of a station or the blocks of a compound.
     template <class Level>
     int32_t list(Function function, ListingCursor& cursor, const char* nameArg,
-                 std::size_t nameSlot, const ListingOutput& out, bool buffersGiven,
-                 const Level& level);
+                 std::size_t nameSlot, const ListingOutput& out, bool buffersGiven);
 
     PlantSource m_source;
     int32_t m_maxObj = kDefaultMaxObj;

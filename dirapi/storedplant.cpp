@@ -2,6 +2,21 @@
 
 namespace dirapi {
 
+namespace {
+
+// What an index of names holds for the name, if anything.
+template <class Value>
+std::optional<Value> lookUp(const std::unordered_map<std::string, Value>& index,
+                            std::string_view name)
+{
+    const auto it = index.find(std::string(name));
+    if (it == index.end())
+        return std::nullopt;
+    return it->second;
+}
+
+} // namespace
+
 int32_t StoredPlant::addStation(std::string_view name)
 {
     const auto [it, added] =
@@ -65,10 +80,7 @@ std::string StoredPlant::stationName(int32_t station) const
 
 std::optional<int32_t> StoredPlant::findStation(std::string_view name) const
 {
-    const auto it = m_stationIndex.find(std::string(name));
-    if (it == m_stationIndex.end())
-        return std::nullopt;
-    return it->second;
+    return lookUp(m_stationIndex, name);
 }
 
 int32_t StoredPlant::compoundCount(int32_t station) const
@@ -86,10 +98,7 @@ std::string StoredPlant::compoundName(CompoundRef compound) const
 
 std::optional<CompoundRef> StoredPlant::findCompound(std::string_view name) const
 {
-    const auto it = m_compoundIndex.find(std::string(name));
-    if (it == m_compoundIndex.end())
-        return std::nullopt;
-    return it->second;
+    return lookUp(m_compoundIndex, name);
 }
 
 int32_t StoredPlant::blockCount(CompoundRef compound) const

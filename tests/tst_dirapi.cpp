@@ -352,6 +352,8 @@ private slots:
         for (int32_t i = 0; i < stations.count; ++i)
             QCOMPARE(stations.names[i].size(), std::size_t(DIRAPI_STATION_SLOT));
         QVERIFY(stations.names[0].starts_with("S01"));
+        // Station info has no text to misbehave with: it stays empty.
+        QCOMPARE(slotText(stations.infoSlot(0), DIRAPI_STATION_INFO_SLOT), std::string());
 
         LevelCaller blocks(Level::Blocks, "C1", 4);
         QCOMPARE(blocks.call(), 0);

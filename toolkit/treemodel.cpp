@@ -4,6 +4,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 namespace tk {
@@ -56,6 +57,24 @@ QModelIndex TreeModel::indexOf(NodeId node) const
     return createIndex(static_cast<int>(m_store->row(node)), 0, quintptr{node});
 }
 
+template <class StoreChange>
+void TreeModel::changeOneRow(RowChange change, NodeId parent, std::optional<int> shownRow,
+                             bool buttonChanges, StoreChange storeChange)
+{
+    const ChangeUnderWay underWay(*this);
+    if (shownRow && change == RowChange::Insert)
+        beginInsertRows(indexOf(parent), *shownRow, *shownRow);
+    else if (shownRow)
+        beginRemoveRows(indexOf(parent), *shownRow, *shownRow);
+    storeChange();
+    if (shownRow && change == RowChange::Insert)
+        endInsertRows();
+    else if (shownRow)
+        endRemoveRows();
+    if (buttonChanges)
+        emit expandButtonChanged();
+}
+
 TreeModel::NodeId TreeModel::insertItem(NodeId parent, std::string_view text, bool leaf)
 {
     if (!m_store->canInsert(parent, text.size()))
@@ -64,16 +83,11 @@ TreeModel::NodeId TreeModel::insertItem(NodeId parent, std::string_view text, bo
     const bool parentShowsRows = areRowsShown(parent);
     const bool notify = parentShowsRows && isInModel(parent);
     const bool buttonChanges = !parentShowsRows && !mayHaveChildren(parent) && isInModel(parent);
-    const ChangeUnderWay change(*this);
-    if (notify) {
-        const int row = static_cast<int>(m_store->childCount(parent));
-        beginInsertRows(indexOf(parent), row, row);
-    }
-    const NodeId node = m_store->insert(parent, text, leaf);
-    if (notify)
-        endInsertRows();
-    if (buttonChanges)
-        emit expandButtonChanged();
+    const auto shownRow =
+        notify ? std::optional(static_cast<int>(m_store->childCount(parent))) : std::nullopt;
+    NodeId node = kNone;
+    changeOneRow(RowChange::Insert, parent, shownRow, buttonChanges,
+                 [&] { node = m_store->insert(parent, text, leaf); });
     return node;
 }
 
@@ -85,16 +99,10 @@ bool TreeModel::removeItem(NodeId node)
     const bool notify = isInModel(node);
     const bool buttonChanges = !notify && isInModel(parent) && m_store->childCount(parent) == 1 &&
                                !m_store->isExpandable(parent);
-    const ChangeUnderWay change(*this);
-    if (notify) {
-        const int row = static_cast<int>(m_store->row(node));
-        beginRemoveRows(indexOf(parent), row, row);
-    }
-    m_store->remove(node);
-    if (notify)
-        endRemoveRows();
-    if (buttonChanges)
-        emit expandButtonChanged();
+    const auto shownRow =
+        notify ? std::optional(static_cast<int>(m_store->row(node))) : std::nullopt;
+    changeOneRow(RowChange::Remove, parent, shownRow, buttonChanges,
+                 [&] { m_store->remove(node); });
     return true;
 }
 

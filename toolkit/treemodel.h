@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -83,6 +84,16 @@ private:
         uint64_t stamp = 0;
     };
     class ChangeUnderWay;
+    enum class RowChange
+    {
+        Insert,
+        Remove
+    };
+    // Runs storeChange, which adds or removes one row under parent. The views hear of the row
+    // only where it is shown (shownRow set), and of parent's expand button when buttonChanges.
+    template <class StoreChange>
+    void changeOneRow(RowChange change, NodeId parent, std::optional<int> shownRow,
+                      bool buttonChanges, StoreChange storeChange);
     NodeId childAt(NodeId parent, uint32_t row) const;
     NodeId walk(NodeId from, long steps) const;
 
