@@ -32,7 +32,7 @@ struct Plant
     TreeItem s[2], c[4], b[8];
     TreeItem byText(const TreeCtrl& tree, const QString& text) const
     {
-        for (const TreeItem& item : {s[0], s[1], c[0], c[1], c[2], c[3], b[0], b[1], b[5]}) {
+        for (const TreeItem& item : {s[0], s[1], c[0], c[1], c[2], c[3], b[0], b[1], b[5], b[7]}) {
             if (tree.itemText(item) == text.toStdString())
                 return item;
         }
@@ -280,6 +280,7 @@ void TreeCtrlTest::deletingTheCaretOrItsAncestorMovesAndReportsIt_data()
     };
     row("to the next sibling", "B1", "", "B1", "B2");
     row("to the previous sibling", "B2", "", "B2", "B1");
+    row("to the next sibling rather than the previous", "B8", "", "B8", "B9");
     row("to the parent", "B2", "B1", "B2", "C1");
     row("from an ancestor to its sibling", "B2", "", "C1", "C2");
     row("from the last ancestor to its sibling", "B6", "", "S2", "S1");
@@ -293,6 +294,7 @@ void TreeCtrlTest::deletingTheCaretOrItsAncestorMovesAndReportsIt()
     QFETCH(QString, expected);
     TreeCtrl tree;
     Plant plant(tree);
+    tree.insertLeafItem("B9", plant.c[3]); // so that B8 has a sibling on either side
     QVERIFY(tree.selectItem(plant.byText(tree, caret)));
     tree.deleteItem(plant.byText(tree, before));
     const TreeItem victim = plant.byText(tree, deleted);
