@@ -133,7 +133,7 @@ void CArbolixDlg::showEvent(QShowEvent* event)
 void CArbolixDlg::contextMenuEvent(QContextMenuEvent* event)
 {
     if (event->reason() == QContextMenuEvent::Keyboard) {
-        OnContextMenu(keyboardMenuPosition(), m_hSelected);
+        OnContextMenu(keyboardMenuPosition(), m_hSelected, true);
         return;
     }
     // The right button acts on the row it is on; below the rows, as a double-click there does,
@@ -171,7 +171,7 @@ bool CArbolixDlg::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
-            OnContextMenu(keyboardMenuPosition(), m_hSelected);
+            OnContextMenu(keyboardMenuPosition(), m_hSelected, true);
             return true;
         }
     }

@@ -95,11 +95,13 @@ public:
     void OnSize(int cx, int cy);                                               // app/
     void OnGetMinMaxInfo();                                                    // app/
     void OnSysCommand(int id);                                                 // app/
-    // The menu acts on target: the row under the pointer, or from the keyboard the selection.
-    void OnContextMenu(const QPoint& globalPos, tk::TreeItem target); // app/
-    void OnCopyName();                                                // app/
-    void CopyNameOf(tk::TreeItem item);                               // app/
-    int aboutMenuCommand() const { return m_nAboutCommand; }          // app/
+    // The menu acts on target: the row under the pointer, or from the keyboard the selection;
+    // opened from the keyboard, it opens with its default item active.
+    void OnContextMenu(const QPoint& globalPos, tk::TreeItem target,
+                       bool fromKeyboard = false);           // app/
+    void OnCopyName();                                       // app/
+    void CopyNameOf(tk::TreeItem item);                      // app/
+    int aboutMenuCommand() const { return m_nAboutCommand; } // app/
 
     // What item names; nothing without a tree.
     display::SelectedObject selectedObject(tk::TreeItem item) const; // display/

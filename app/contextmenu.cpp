@@ -36,7 +36,7 @@ private:
 
 } // namespace
 
-void CArbolixDlg::OnContextMenu(const QPoint& globalPos, tk::TreeItem target)
+void CArbolixDlg::OnContextMenu(const QPoint& globalPos, tk::TreeItem target, bool fromKeyboard)
 {
     QMenu menu(this);
     menu.setAccessibleName(res::loadString(res::IDS_CONTEXTMENU));
@@ -53,6 +53,15 @@ void CArbolixDlg::OnContextMenu(const QPoint& globalPos, tk::TreeItem target)
     if (m_nAboutCommand != 0) {
         menu.addSeparator();
         about = menu.addAction(m_strAboutMenu);
+    }
+    if (fromKeyboard) {
+        // Active once the menu is up, so a screen reader hears the menu open on it and Enter
+        // takes it at once; a station's menu starts on its first item that can be chosen.
+        QAction* first = open->isEnabled() ? open : copy->isEnabled() ? copy : about;
+        QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&menu, first] {
+            QMetaObject::invokeMethod(
+                &menu, [&menu, first] { menu.setActiveAction(first); }, Qt::QueuedConnection);
+        });
     }
     QAction* chosen = nullptr;
     {

@@ -10,9 +10,7 @@
 // The MIME type under which a name's exact bytes are offered, for programs that can take them.
 inline constexpr char kNameBytesMimeType[] = "application/x-arbolix-name";
 
-// The name as text: decoded as the locale decodes text where its bytes are valid there, else
-// each byte as its Latin-1 character, so names that differ in bytes differ in text too (a
-// Latin-1 name and its UTF-8 twin aside, which read alike on purpose).
+// The name as text, as the tree shows it and a screen reader speaks it (tk::textOfBytes).
 QString nameText(std::string_view bytes);
 
 // The text above as plain text, and the exact bytes under kNameBytesMimeType.

@@ -3,6 +3,7 @@
 #include "directory/itemlevel.h"
 #include "res/resource.h"
 #include "res/strings.h"
+#include "toolkit/bytetext.h"
 
 #include <string_view>
 
@@ -12,7 +13,7 @@ namespace {
 
 QString decoded(std::string_view text)
 {
-    return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
+    return tk::textOfBytes(text);
 }
 
 QString textOf(const tk::TreeCtrl& tree, tk::TreeItem item)

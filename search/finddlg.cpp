@@ -100,17 +100,20 @@ void CFindDlg::FindNext()
                              QApplication::applicationName(), tk::MessageBox::Icon::Stop);
 }
 
-// The focus stays here, so the Find button tells a screen reader which row was found.
+// The focus stays here, so the Find button tells a screen reader which row was found, and the
+// reader is told of it at once.
 void CFindDlg::describeFoundItem(tk::TreeItem item)
 {
     QWidget* find = control(res::IDOK);
     if (!find || !m_pParent->m_tree)
         return;
     const tk::TreeCtrl& tree = *m_pParent->m_tree;
-    find->setAccessibleDescription(
+    const QString found =
         item ? res::loadString(res::IDS_FOUNDITEM)
                    .arg(directory::spokenName(tree, item), directory::spokenDescription(tree, item))
-             : QString());
+             : QString();
+    find->setAccessibleDescription(found);
+    tk::announce(*this, found);
 }
 
 void CFindDlg::OnCloseButton()

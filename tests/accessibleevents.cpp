@@ -30,6 +30,8 @@ QString roleName(QAccessibleInterface* iface)
         return QStringLiteral("button");
     case QAccessible::EditableText:
         return QStringLiteral("field");
+    case QAccessible::MenuItem:
+        return QStringLiteral("menu item");
     default:
         return QString::number(iface->role());
     }
@@ -70,6 +72,11 @@ void AccessibleEvents::record(QAccessibleEvent* event)
     switch (event->type()) {
     case QAccessible::Focus:
         s_lines->append(QStringLiteral("focus %1 %2").arg(roleName(iface), name));
+        s_lastFocus = iface ? QAccessible::uniqueId(iface) : 0;
+        break;
+    case QAccessible::ObjectShow: // what a reader says as it shows, wherever its focus is
+        if (iface && iface->role() == QAccessible::Notification)
+            s_lines->append(QStringLiteral("notice ") + name);
         break;
     case QAccessible::StateChanged: {
         const QAccessible::State changed =

@@ -22,11 +22,14 @@ public:
     // What was recorded since the last call: focus, expansion, rows and text, what a reader
     // speaks from, one line an event ("focus row WP01", "rows inserted 1-2", "insert A").
     QStringList take() { return std::exchange(m_lines, {}); }
+    // The object the last focus event named.
+    QAccessible::Id lastFocus() const { return s_lastFocus; }
 
 private:
     static void record(QAccessibleEvent* event);
 
     static inline QStringList* s_lines = nullptr;
+    static inline QAccessible::Id s_lastFocus = 0;
     QStringList m_lines;
 };
 

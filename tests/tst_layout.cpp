@@ -175,6 +175,12 @@ private slots:
             QGuiApplication::clipboard()->clear();
             QTest::keyClick(&tree, Qt::Key_C, Qt::ControlModifier);
             QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+            // The row shows the name as it is copied, and a screen reader says it so.
+            const QModelIndex row = tree.indexOf(findItem(tree, path));
+            if (path.size() < 3)
+                QCOMPARE(row.data().toString(), expected);
+            QCOMPARE(row.data(Qt::AccessibleTextRole).toString().split(", ").first(),
+                     expected.split(':').last());
             // The exact bytes go along for programs that take them.
             const std::string item = path.back();
             const std::string bytes =
@@ -289,6 +295,7 @@ private slots:
             // Read the menu and the row marked meanwhile, then choose Open Display by its
             // mnemonic (a disabled item is not chosen, so the menu is closed).
             QStringList entries;
+            QString active;
             bool enabled = !c.enabled;
             bool isDefault = false;
             tk::TreeItem marked;
@@ -302,9 +309,14 @@ private slots:
                 enabled = first && first->isEnabled();
                 isDefault = first && popup->defaultAction() == first;
                 marked = tree.markedItem();
-                QTest::keyClick(popup, Qt::Key_O);
-                if (QApplication::activePopupWidget() == popup)
-                    popup->close();
+                QTimer::singleShot(0, popup, [&, popup] { // once the menu is up
+                    active = popup->activeAction() ? popup->activeAction()->text() : QString();
+                    // From the keyboard, Enter takes the active item at once.
+                    const bool enter = c.enabled && c.way != Way::RightButton;
+                    QTest::keyClick(popup, enter ? Qt::Key_Return : Qt::Key_O);
+                    if (QApplication::activePopupWidget() == popup)
+                        popup->close();
+                });
             });
             tree.setFocus();
             const QPoint at = tree.viewport()->mapTo(
@@ -328,6 +340,11 @@ private slots:
                      (QStringList{"&Open Display", "&Copy Name", "-", "&About Arbolix..."}));
             QCOMPARE(enabled, c.enabled);
             QVERIFY(isDefault);
+            // Opened from the keyboard, it opens on its first item that can be chosen.
+            QCOMPARE(active, c.way == Way::RightButton ? ""
+                             : c.enabled               ? "&Open Display"
+                             : c.path.empty()          ? "&About Arbolix..."
+                                                       : "&Copy Name");
             QCOMPARE(marked, target);
             QVERIFY(tree.markedItem().isNull());
             QCOMPARE(w->dlg->m_hSelected, item);

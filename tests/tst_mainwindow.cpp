@@ -5,6 +5,7 @@
 #include "dirapi/dirapi_control.h"
 #include "directory/listing/zeroedbuffer.h"
 #include "display/displaycommand.h"
+#include "res/resource.h"
 #include "search/finddlg.h"
 #include "tests/accessibleevents.h"
 #include "tests/testsupport.h"
@@ -396,6 +397,34 @@ private slots:
         // Qt names the row, then the tree; the row must be named last, where the reader stays.
         QVERIFY(!heard.isEmpty());
         QCOMPARE(heard.last(), QString("focus row WP01"));
+
+        // Opening and closing a branch: the state change, which Qt 6.4's bridge drops, and the
+        // row focused again after the one the reader was on went away, so it is said anew.
+        for (const auto& [key, state] : {std::pair{Qt::Key_Right, "expanded"},
+                                         {Qt::Key_Left, "collapsed"},
+                                         {Qt::Key_Plus, "expanded"},
+                                         {Qt::Key_Minus, "collapsed"}}) {
+            const QAccessible::Id before = events.lastFocus();
+            QVERIFY(QAccessible::accessibleInterface(before));
+            QTest::keyClick(dlg.m_tree, key);
+            QStringList said = events.take();
+            said.removeAll("rows inserted 0-0");
+            said.removeAll("rows removed 0-0");
+            QCOMPARE(said, QStringList({QString(state) + " WP01", "focus row WP01"}));
+            QVERIFY(events.lastFocus() == before || !QAccessible::accessibleInterface(before));
+        }
+
+        // A match found from the Find window is told there; the reader's focus stays in it.
+        dlg.OnFind();
+        QApplication::setActiveWindow(dlg.m_pFindDlg);
+        QVERIFY(QTest::qWaitForWindowActive(dlg.m_pFindDlg));
+        QTest::keyClicks(dlg.m_pFindDlg->control(res::IDC_BLOCK), "AIN");
+        events.take();
+        QTest::keyClick(dlg.m_pFindDlg->control(res::IDC_BLOCK), Qt::Key_Return);
+        const QStringList found = events.take();
+        QVERIFY(found.filter(QRegularExpression("^focus")).isEmpty());
+        QVERIFY(!found.isEmpty());
+        QCOMPARE(found.last(), "notice Found AIN1, AIN, block in compound UC01 of station WP01");
     }
 
     void windowFollowsItsTemplate()

@@ -1,6 +1,7 @@
 #include "toolkit/accessibility.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -10,6 +11,17 @@ namespace {
 
 // A line edit's limit when none was set.
 constexpr int kUnlimited = 32767;
+
+constexpr char kAnnouncement[] = "tkAnnouncement";
+
+// The announcing widget reads as a notification, which screen readers say when it shows.
+QAccessibleInterface* announcementInterface(const QString&, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget || widget->objectName() != QLatin1String(kAnnouncement))
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Notification);
+}
 
 QString accessibleText(QWidget* widget, QAccessible::Text text)
 {
@@ -25,6 +37,26 @@ void describeLengthLimits(QWidget& window, const QString& format)
         if (edit->maxLength() < kUnlimited)
             edit->setAccessibleDescription(format.arg(edit->maxLength()));
     }
+}
+
+void announce(QWidget& window, const QString& text)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(&announcementInterface);
+        return true;
+    }();
+    (void)installed;
+    auto* note =
+        window.findChild<QWidget*>(QLatin1String(kAnnouncement), Qt::FindDirectChildrenOnly);
+    if (!note) {
+        note = new QWidget(&window);
+        note->setObjectName(QLatin1String(kAnnouncement));
+        note->setGeometry(0, 0, 1, 1);
+    }
+    note->hide();
+    note->setAccessibleName(text);
+    if (!text.isEmpty())
+        note->show();
 }
 
 QString accessibleName(QWidget* widget)

@@ -514,27 +514,73 @@ void TreeCtrl::focusInEvent(QFocusEvent* event)
         QMetaObject::invokeMethod(this, &TreeCtrl::announceCurrentRow, Qt::QueuedConnection);
 }
 
+QAccessibleInterface* TreeCtrl::accessibleRow(const QModelIndex& index)
+{
+    const int height = index.isValid() ? rowHeight(index) : 0;
+    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = tree ? tree->tableInterface() : nullptr;
+    if (height <= 0 || !table)
+        return nullptr;
+    // Rows are all of one height, so the row's place among the shown rows follows from its top.
+    const int shownRow = (visualRect(index).top() + verticalOffset()) / height;
+    if (shownRow < 0 || shownRow >= table->rowCount())
+        return nullptr;
+    return table->cellAt(shownRow, 0);
+}
+
+void TreeCtrl::announceFocusedRow(const QModelIndex& index, bool afresh)
+{
+    QAccessibleInterface* cell = accessibleRow(index);
+    if (!cell)
+        return;
+    const QAccessible::Id id = QAccessible::uniqueId(cell);
+    // Orca takes a row that looks like the one it is on (name, role, place) for that row and
+    // says nothing. Qt 6.4 makes a new accessible object for a row each time it is asked, so the
+    // one the reader is on can go: the reader then takes the row as new and says it again.
+    if (afresh && m_focusedRow != 0 && m_focusedRow != id &&
+        QAccessible::accessibleInterface(m_focusedRow))
+        QAccessible::deleteAccessibleInterface(m_focusedRow);
+    m_focusedRow = id;
+    QAccessibleEvent focus(cell, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+}
+
 void TreeCtrl::announceExpansion(const QModelIndex& index)
 {
     if (!QAccessible::isActive())
         return;
     // Asked afresh: the handlers before this one may have changed the tree.
     const QModelIndex row = indexOf(itemAt(index));
-    const int height = row.isValid() ? rowHeight(row) : 0;
-    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(this);
-    QAccessibleTableInterface* table = tree ? tree->tableInterface() : nullptr;
-    if (height <= 0 || !table)
+    QAccessibleInterface* cell = accessibleRow(row);
+    if (!cell)
         return;
-    // Rows are all of one height, so the row's place among the shown rows follows from its top.
-    const int shownRow = (visualRect(row).top() + verticalOffset()) / height;
-    if (shownRow < 0 || shownRow >= table->rowCount())
+    QAccessible::State changed;
+    changed.expanded = true;
+    QAccessibleStateChangeEvent event(cell, changed);
+    QAccessible::updateAccessibility(&event);
+    // Qt 6.4's bridge drops that state change, so the current row is said again as well. Only
+    // while the tree has the focus: a search opening branches from the Find window leaves the
+    // reader there.
+    if (hasFocus() && row == currentIndex())
+        announceFocusedRow(row, true);
+}
+
+void TreeCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (!QAccessible::isActive()) {
+        QTreeView::currentChanged(current, previous);
         return;
-    if (QAccessibleInterface* cell = table->cellAt(shownRow, 0)) {
-        QAccessible::State changed;
-        changed.expanded = true;
-        QAccessibleStateChangeEvent event(cell, changed);
-        QAccessible::updateAccessibility(&event);
     }
+    // Qt's tree view would tell screen readers that its new current row has the focus even when
+    // the focus is elsewhere (a match found from the Find window); the tree tells them itself,
+    // only while it has the focus. The rows are redrawn as the view redraws them.
+    for (const QModelIndex& row : {previous, current}) {
+        if (row.isValid())
+            viewport()->update(visualRect(row));
+    }
+    QAbstractItemView::currentChanged(current, previous);
+    if (hasFocus() && current.isValid())
+        announceFocusedRow(current, false);
 }
 
 void TreeCtrl::announceCurrentRow()
@@ -542,11 +588,7 @@ void TreeCtrl::announceCurrentRow()
     const QModelIndex current = currentIndex();
     if (!hasFocus() || !current.isValid() || !QAccessible::isActive())
         return;
-    // The view announces a current row that has the focus; it must not scroll to it as well.
-    const bool autoScroll = hasAutoScroll();
-    setAutoScroll(false);
-    QTreeView::currentChanged(current, current);
-    setAutoScroll(autoScroll);
+    announceFocusedRow(current, false);
 }
 
 } // namespace tk

@@ -5,6 +5,7 @@
 #include "toolkit/treebranches.h"
 #include "toolkit/treeitem.h"
 
+#include <QAccessible>
 #include <QMimeData>
 #include <QTreeView>
 #include <functional>
@@ -123,6 +124,8 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
     void focusInEvent(QFocusEvent* event) override;
+    // Screen readers hear of a new current row only while the tree has the focus.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     TreeItem insert(std::string_view text, TreeItem parent, bool leaf);
@@ -133,6 +136,9 @@ private:
     // Screen readers hear a branch open or close, and the row the focus comes to.
     void announceExpansion(const QModelIndex& index);
     void announceCurrentRow();
+    QAccessibleInterface* accessibleRow(const QModelIndex& index);
+    // afresh: said again even where the reader is on that row already.
+    void announceFocusedRow(const QModelIndex& index, bool afresh);
 
     std::unique_ptr<TreeModel> m_model;
     BranchStyle m_branchStyle;
@@ -142,6 +148,8 @@ private:
     // Where a left press on the selected item's text was, while a move may still make it a drag.
     std::optional<QPoint> m_dragFrom;
     bool m_dragging = false;
+    // The accessible row last announced as focused.
+    QAccessible::Id m_focusedRow = 0;
 };
 
 } // namespace tk

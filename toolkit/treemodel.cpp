@@ -1,5 +1,7 @@
 #include "toolkit/treemodel.h"
 
+#include "toolkit/bytetext.h"
+
 #include <QScopeGuard>
 #include <QString>
 #include <algorithm>
@@ -276,9 +278,8 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const
     }
     if (role != Qt::DisplayRole)
         return {};
-    // Shown decoded, never stored decoded: invalid bytes become replacement characters here only.
-    const std::string_view text = m_store->text(nodeAt(index));
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    // Shown decoded, never stored decoded: the item keeps its exact bytes.
+    return textOfBytes(m_store->text(nodeAt(index)));
 }
 
 Qt::ItemFlags TreeModel::flags(const QModelIndex& index) const
