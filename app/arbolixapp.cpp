@@ -5,10 +5,13 @@
 #include "app/directoryrelease.h"
 #include "app/terminationsignals.h"
 #include "app/windowdestroywatch.h"
+#include "res/translations.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <csignal>
 
 CArbolixApp theApp;
@@ -59,6 +62,10 @@ int CArbolixApp::Run(int argc, char** argv)
     QApplication application(qtArgc, qtArgv);
     QApplication::setApplicationName(QFileInfo(program).completeBaseName());
     QApplication::setApplicationVersion(QStringLiteral(ARBOLIX_VERSION));
+    // In the operator's language where the program has it; English (the texts as written) else.
+    QTranslator translation;
+    QTranslator qtTranslation;
+    res::installTranslations(translation, qtTranslation, QLocale::system().uiLanguages());
 
     InitInstance(option);
     return 0;

@@ -5,6 +5,7 @@
 #include "dirapi/dirapi_control.h"
 #include "directory/listing/zeroedbuffer.h"
 #include "display/displaycommand.h"
+#include "res/translations.h"
 #include "search/finddlg.h"
 #include "tests/accessibleevents.h"
 #include "tests/testsupport.h"
@@ -14,6 +15,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QPushButton>
+#include <QTranslator>
 #include <QtTest>
 #include <cstdlib>
 #include <functional>
@@ -354,6 +356,15 @@ private slots:
                                << "" << false;
         QTest::newRow("OK") << "about"
                             << "ctl1" << button << "OK" << QStringList() << "" << true;
+        QTest::newRow("de: compound") << "find"
+                                      << "ctl1004" << field << "Verbund:" << QStringList{"Verbund:"}
+                                      << "höchstens 12 Zeichen" << false;
+        QTest::newRow("fr: tree") << "main"
+                                  << "ctl1000" << int(QAccessible::Tree) << "Répertoire des objets"
+                                  << QStringList() << "" << false;
+        QTest::newRow("es: menu") << "menu"
+                                  << "" << int(QAccessible::PopupMenu) << "Menú del objeto"
+                                  << QStringList() << "" << false;
     }
 
     void everyWindowAndControlIsAnnounced()
@@ -365,6 +376,9 @@ private slots:
         QFETCH(QStringList, labels);
         QFETCH(QString, description);
         QFETCH(bool, focused);
+        QTranslator program, qt; // rows "de: ..." run in that language
+        if (const QString tag = QTest::currentDataTag(); tag.contains(u':'))
+            QVERIFY(res::installTranslations(program, qt, {tag.section(u':', 0, 0)}));
         bool checked = false;
         withOpenWindow(window, [&](QWidget& shown) {
             QWidget* widget = control.isEmpty() ? &shown : shown.findChild<QWidget*>(control);
