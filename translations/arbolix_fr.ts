@@ -67,7 +67,7 @@
     </message>
     <message>
         <source>Find station, compound or block</source>
-        <translation>Chercher une station, un composé ou un bloc</translation>
+        <translation>Chercher station, composé ou bloc</translation>
     </message>
 </context>
 <context>

@@ -35,6 +35,10 @@ check)
             echo "FAIL: $ts: texts new to it, gone from the sources or not translated:"
             grep -B2 'type="\(unfinished\|vanished\|obsolete\)"' "$copy" | grep '<source>'
             failures=$((failures + 1))
+        elif ! cmp -s "$ts" "$copy"; then
+            echo "FAIL: $ts is not as lupdate leaves it (a text the sources lost?):"
+            diff "$ts" "$copy"
+            failures=$((failures + 1))
         else
             echo "PASS: $ts has every text of the sources, translated"
         fi
