@@ -74,11 +74,11 @@
     <name>CInitDlg</name>
     <message>
         <source>Initializing Arbolix...</source>
-        <translation>Arbolix wird gestartet...</translation>
+        <translation>Arbolix wird initialisiert...</translation>
     </message>
     <message>
         <source>Initializing</source>
-        <translation>Start</translation>
+        <translation>Initialisierung</translation>
     </message>
 </context>
 <context>

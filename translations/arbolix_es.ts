@@ -74,11 +74,11 @@
     <name>CInitDlg</name>
     <message>
         <source>Initializing Arbolix...</source>
-        <translation>Iniciando Arbolix...</translation>
+        <translation>Inicializando Arbolix...</translation>
     </message>
     <message>
         <source>Initializing</source>
-        <translation>Inicio</translation>
+        <translation>Inicialización</translation>
     </message>
 </context>
 <context>

@@ -74,11 +74,11 @@
     <name>CInitDlg</name>
     <message>
         <source>Initializing Arbolix...</source>
-        <translation>Démarrage d&apos;Arbolix...</translation>
+        <translation>Initialisation d&apos;Arbolix...</translation>
     </message>
     <message>
         <source>Initializing</source>
-        <translation>Démarrage</translation>
+        <translation>Initialisation</translation>
     </message>
 </context>
 <context>
