@@ -1,6 +1,5 @@
 // Double-clicking a compound or a block starts the display command for the selected item.
 #include "app/commandoption.h"
-#include "res/translations.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
 
@@ -53,22 +52,6 @@ private slots:
                  (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01 CMP"}}));
         // The tree's own double-click handling went on: the compound closed.
         QVERIFY(!tree.isItemExpanded(uc01));
-    }
-
-    void displayCommandIsTheSameInEveryLanguage()
-    {
-        for (const QString language : {"C", "de", "fr", "es"}) {
-            QTranslator program, qt;
-            QCOMPARE(res::installTranslations(program, qt, {language}), language != "C");
-            auto w = openExpanded("WP01");
-            tk::TreeCtrl& tree = w->tree();
-            doubleClick(tree, findItem(tree, {"WP01", "UC01", "AIN1         AIN"}));
-            doubleClick(tree, findItem(tree, {"WP01", "UC01"}));
-            QCOMPARE(
-                w->launcher.started,
-                (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01:AIN1"},
-                                   {"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01 CMP"}}));
-        }
     }
 
     void optionKeepsTheOperatorsArguments_data()
@@ -157,6 +140,23 @@ private slots:
         doubleClick(tree, {});
         QCOMPARE(w->launcher.started,
                  (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC02 CMP"}}));
+    }
+
+    void displayCommandIsTheSameInEveryLanguage()
+    {
+        for (const QString language : {"C", "de", "fr", "es"}) {
+            QTranslator program;
+            QCOMPARE(program.load(":/i18n/arbolix_" + language), language != "C");
+            QCoreApplication::installTranslator(&program);
+            auto w = openExpanded("WP01");
+            tk::TreeCtrl& tree = w->tree();
+            doubleClick(tree, findItem(tree, {"WP01", "UC01", "AIN1         AIN"}));
+            doubleClick(tree, findItem(tree, {"WP01", "UC01"}));
+            QCOMPARE(
+                w->launcher.started,
+                (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01:AIN1"},
+                                   {"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01 CMP"}}));
+        }
     }
 };
 
