@@ -149,9 +149,8 @@ private slots:
             QCOMPARE(program.load(":/i18n/arbolix_" + language), language != "C");
             QCoreApplication::installTranslator(&program);
             auto w = openExpanded("WP01");
-            tk::TreeCtrl& tree = w->tree();
-            doubleClick(tree, findItem(tree, {"WP01", "UC01", "AIN1         AIN"}));
-            doubleClick(tree, findItem(tree, {"WP01", "UC01"}));
+            doubleClick(w->tree(), findItem(w->tree(), {"WP01", "UC01", "AIN1         AIN"}));
+            doubleClick(w->tree(), findItem(w->tree(), {"WP01", "UC01"}));
             QCOMPARE(
                 w->launcher.started,
                 (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01:AIN1"},
