@@ -3,6 +3,7 @@
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
 
+#include <QTranslator>
 #include <QtTest>
 
 using namespace testsupport;
@@ -139,6 +140,22 @@ private slots:
         doubleClick(tree, {});
         QCOMPARE(w->launcher.started,
                  (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC02 CMP"}}));
+    }
+
+    void displayCommandIsTheSameInEveryLanguage()
+    {
+        for (const QString language : {"C", "de", "fr", "es"}) {
+            QTranslator program;
+            QCOMPARE(program.load(":/i18n/arbolix_" + language), language != "C");
+            QCoreApplication::installTranslator(&program);
+            auto w = openExpanded("WP01");
+            doubleClick(w->tree(), findItem(w->tree(), {"WP01", "UC01", "AIN1         AIN"}));
+            doubleClick(w->tree(), findItem(w->tree(), {"WP01", "UC01"}));
+            QCOMPARE(
+                w->launcher.started,
+                (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01:AIN1"},
+                                   {"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01 CMP"}}));
+        }
     }
 };
 

@@ -15,6 +15,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QPushButton>
+#include <QTranslator>
 #include <QtTest>
 #include <cstdlib>
 #include <functional>
@@ -355,6 +356,15 @@ private slots:
                                << "" << false;
         QTest::newRow("OK") << "about"
                             << "ctl1" << button << "OK" << QStringList() << "" << true;
+        QTest::newRow("de: compound") << "find"
+                                      << "ctl1004" << field << "Verbund:" << QStringList{"Verbund:"}
+                                      << "höchstens 12 Zeichen" << false;
+        QTest::newRow("fr: tree") << "main"
+                                  << "ctl1000" << int(QAccessible::Tree) << "Répertoire des objets"
+                                  << QStringList() << "" << false;
+        QTest::newRow("es: menu") << "menu"
+                                  << "" << int(QAccessible::PopupMenu) << "Menú del objeto"
+                                  << QStringList() << "" << false;
     }
 
     void everyWindowAndControlIsAnnounced()
@@ -366,6 +376,11 @@ private slots:
         QFETCH(QStringList, labels);
         QFETCH(QString, description);
         QFETCH(bool, focused);
+        QTranslator program; // rows "de: ..." run in that language
+        if (const QString tag = QTest::currentDataTag(); tag.contains(u':')) {
+            QVERIFY(program.load(":/i18n/arbolix_" + tag.section(u':', 0, 0)));
+            QCoreApplication::installTranslator(&program);
+        }
         bool checked = false;
         withOpenWindow(window, [&](QWidget& shown) {
             QWidget* widget = control.isEmpty() ? &shown : shown.findChild<QWidget*>(control);

@@ -62,6 +62,8 @@ struct DialogTemplate
     int pointSize;
     unsigned style;
     std::span<const ControlTemplate> controls;
+    // The translation context of the caption and the control texts; null shows them as written.
+    const char* context = nullptr;
 };
 
 } // namespace tk
