@@ -25,7 +25,7 @@ std::unique_ptr<MainWindow> openMainWindow(std::string_view plant, int32_t maxOb
     window->dlg->m_pLauncher = &window->launcher;
     window->dlg->create();
     if (populate && !QTest::qWaitFor([&] { return window->dlg->isPopulated(); }))
-        qWarning("main window was not populated");
+        QTest::qFail("the main window was not populated", __FILE__, __LINE__);
     return window;
 }
 
@@ -36,8 +36,10 @@ tk::TreeItem findItem(const tk::TreeCtrl& tree, const std::vector<std::string>& 
     for (const std::string& text : path) {
         while (candidate && tree.itemText(candidate) != text)
             candidate = tree.nextSiblingItem(candidate);
-        if (!candidate)
+        if (!candidate) {
+            QTest::qFail(("no item " + text + " on the tree path").c_str(), __FILE__, __LINE__);
             return {};
+        }
         item = candidate;
         candidate = tree.childItem(item);
     }
