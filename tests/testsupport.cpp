@@ -1,6 +1,7 @@
 #include "tests/testsupport.h"
 
 #include "dirapi/dirapi_control.h"
+#include "tests/reference.h"
 #include "toolkit/treectrl.h"
 
 #include <QAbstractButton>
@@ -114,6 +115,13 @@ void addCloseWayRows(const char* buttonCaption)
     QTest::newRow(buttonCaption) << CloseWay::Button;
     QTest::newRow("Escape") << CloseWay::Escape;
     QTest::newRow("close box") << CloseWay::CloseBox;
+}
+
+void addOptionRows()
+{
+    QTest::addColumn<reference::OptionRow>("row");
+    for (const reference::OptionRow& row : reference::optionRows())
+        QTest::newRow(row.name) << row;
 }
 
 void closeBy(CloseWay way, QWidget* window, QAbstractButton* button)

@@ -83,6 +83,9 @@ enum class CloseWay
 // named by its caption.
 void addCloseWayRows(const char* buttonCaption);
 
+// The rows of reference::optionRows(), in a column "row" of reference::OptionRow.
+void addOptionRows();
+
 // Closes the window the way given; Button clicks that button.
 void closeBy(CloseWay way, QWidget* window, QAbstractButton* button);
 
