@@ -92,7 +92,7 @@ void* failingAllocator(std::size_t, std::size_t)
 }
 
 // Writes down what the reader hands it, and answers stop at the given ask (0: never).
-struct RecordingSink : SinkDefaults
+struct RecordingSink
 {
     int stopAtAsk = 0;
     int asks = 0;
