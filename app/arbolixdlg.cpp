@@ -53,8 +53,7 @@ bool CArbolixDlg::onInitDialog()
         m_tree->setFont(*m_pTreeFont);
         // The longest rows the directory can give: full names, block lines with both columns.
         m_tree->setLongestTexts(
-            {DIRAPI_STATION_SLOT - 1, DIRAPI_COMPOUND_SLOT - 1,
-             int(directory::kBlockNameColumn) + 1 + DIRAPI_BLOCK_INFO_SLOT - 1});
+            {DIRAPI_STATION_SLOT - 1, DIRAPI_COMPOUND_SLOT - 1, int(directory::kLongestBlockLine)});
     }
 
     connectHandlers();

@@ -1,7 +1,7 @@
 #include "display/selectedobject.h"
 
 #include "directory/itemlevel.h"
-#include "display/displaycommand.h"
+#include "directory/listing/blockline.h"
 
 namespace display {
 
@@ -23,7 +23,7 @@ SelectedObject selectedObject(const tk::TreeCtrl& tree, tk::TreeItem item)
         return {SelectedObject::Kind::Compound, std::string(tree.itemText(item)), std::nullopt};
     case directory::ItemLevel::Block:
         return {SelectedObject::Kind::Compound, std::string(tree.itemText(tree.parentItem(item))),
-                std::string(blockNameOf(tree.itemText(item)))};
+                std::string(directory::blockNameOf(tree.itemText(item)))};
     }
     return {};
 }

@@ -125,7 +125,7 @@ void checkSplit(std::string_view line)
 
 void checkBlockName(std::string_view line)
 {
-    const std::string_view name = display::blockNameOf(line);
+    const std::string_view name = directory::blockNameOf(line);
     require(name.size() <= line.size(), "a block name is never longer than its line");
     require(line.substr(0, name.size()) == name, "a block name starts its line");
     require(!holds(name, " "), "a block name holds no blank");
@@ -158,7 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     if (!holds(blockName, " ")) {
         std::string line;
         directory::formatBlockLine(line, blockName, option);
-        require(display::blockNameOf(line) == blockName,
+        require(directory::blockNameOf(line) == blockName,
                 "a block line gives back the block name it was made from");
     }
     return 0;
