@@ -74,7 +74,7 @@ void CArbolixDlg::connectHandlers()
         connect(m_tree, &tk::TreeCtrl::doubleClick, this, [this] { OnDblclkTree(); });
         // A name dragged out is what Copy Name copies.
         m_tree->setDragData([this]() -> std::unique_ptr<QMimeData> {
-            const std::string name = objectName(m_hSelected);
+            const std::string name = transferName(m_hSelected);
             return name.empty() ? nullptr : nameMimeData(name);
         });
         m_tree->setTreeName(res::loadString(res::IDS_TREENAME));

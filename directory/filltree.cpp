@@ -10,9 +10,9 @@ void CArbolixDlg::OnTimer(int id)
     // Stopped before the population rather than after it, so no second tick can ever start it
     // again while it runs.
     killTimer(id);
-    if (m_bPopulated)
+    if (m_bPopulationBegun)
         return;
-    m_bPopulated = true;
+    m_bPopulationBegun = true;
 
     const tk::WaitCursor wait;
     {
