@@ -182,7 +182,7 @@ private slots:
         ListingWords words;
         ListingResult result;
         QCOMPARE(run(library, 4, words, &result), range(0, 4));
-        QVERIFY(result.failed());
+        QVERIFY(result.end == ListingEnd::Failed);
         QCOMPARE(library.calls, std::size_t(2));
     }
 
@@ -226,7 +226,7 @@ private slots:
         ListingWords words;
         ListingResult result;
         QCOMPARE(run(library, 4, words, &result), range(0, 4));
-        QVERIFY(result.failed());
+        QVERIFY(result.end == ListingEnd::Failed);
         QCOMPARE(result.taken, int64_t(4));
     }
 
@@ -237,7 +237,7 @@ private slots:
         ListingWords words;
         ListingResult result;
         QVERIFY(run(library, 4, words, &result).empty());
-        QVERIFY(result.failed());
+        QVERIFY(result.end == ListingEnd::Failed);
         QCOMPARE(library.calls, std::size_t(1));
     }
 
@@ -282,7 +282,8 @@ private slots:
             return true;
         };
 
-        QVERIFY(listCompounds("S1", 2, words, names.data(), neverStop, take).failed());
+        QCOMPARE(listCompounds("S1", 2, words, names.data(), neverStop, take).end,
+                 ListingEnd::Failed);
         QCOMPARE(taken, (std::vector<std::string>{"A1", "A2"}));
         QCOMPARE(words.more, 1);
 
@@ -294,9 +295,11 @@ private slots:
 
         dirapi_control::failCall(dirapi_control::Function::AllCmp, 2);
         taken.clear();
-        QVERIFY(listCompounds("S1", 2, words, names.data(), neverStop, take).failed());
+        QCOMPARE(listCompounds("S1", 2, words, names.data(), neverStop, take).end,
+                 ListingEnd::Failed);
         taken.clear();
-        QVERIFY(!listCompounds("S2", 2, words, names.data(), neverStop, take).failed());
+        QVERIFY(listCompounds("S2", 2, words, names.data(), neverStop, take).end !=
+                ListingEnd::Failed);
         QCOMPARE(taken, (std::vector<std::string>{"B1"}));
         dirapi_control::reset();
     }
@@ -314,7 +317,6 @@ private slots:
                 return true;
             });
         QCOMPARE(result.end, ListingEnd::Stopped);
-        QVERIFY(result.stopped() && !result.failed());
         QCOMPARE(library.calls, std::size_t(1));
         QCOMPARE(taken, range(0, 4)); // the batch taken is taken whole
         QCOMPARE(result.taken, int64_t(4));
@@ -347,7 +349,7 @@ private slots:
         QCOMPARE(reader.countStations().taken, int64_t(3));
         QVERIFY(sink.events.empty());
         dirapi_control::clearCalls();
-        QVERIFY(!reader.readStations().failed());
+        QVERIFY(reader.readStations().end != ListingEnd::Failed);
         QCOMPARE(sink.events,
                  (std::vector<std::string>{
                      "station S1", "compound S1/A1", "block A1/B1           AIN",
