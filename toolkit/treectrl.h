@@ -101,7 +101,9 @@ signals:
     // The caret item changed (null when the tree became empty).
     void caretChanged(tk::TreeItem item);
     // A double-click anywhere in the tree, also below the items; reported before the
-    // tree's own double-click handling.
+    // tree's own double-click handling. Only when the tree took the press and release that began
+    // it, on the same row (or the same empty space): a second press whose first went elsewhere (a
+    // box, a drag, input dropped meanwhile) is taken as an ordinary press.
     void doubleClick();
 
 protected:
@@ -142,6 +144,14 @@ private:
     // Where a left press on the selected item's text was, while a move may still make it a drag.
     std::optional<QPoint> m_dragFrom;
     bool m_dragging = false;
+    // The last left press the tree took, while it may still begin a double-click.
+    struct Press
+    {
+        TreeItem item;
+        quint64 timestamp = 0;
+        bool released = false;
+    };
+    std::optional<Press> m_lastPress;
 };
 
 } // namespace tk
