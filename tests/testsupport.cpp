@@ -1,10 +1,12 @@
 #include "tests/testsupport.h"
 
+#include "app/windowdestroywatch.h"
 #include "dirapi/dirapi_control.h"
 #include "toolkit/treectrl.h"
 
 #include <QAbstractButton>
 #include <QtTest>
+#include <xcb/xproto.h>
 
 namespace testsupport {
 
@@ -126,6 +128,17 @@ void closeBy(CloseWay way, QWidget* window, QAbstractButton* button)
     case CloseWay::CloseBox:
         window->close();
         break;
+    case CloseWay::Destroyed: {
+        // What the X server tells the program, taken by a watch as the program runs one.
+        QWidget mainWindow;
+        WindowDestroyWatch watch(mainWindow);
+        xcb_destroy_notify_event_t destroyed{};
+        destroyed.response_type = XCB_DESTROY_NOTIFY;
+        destroyed.window = xcb_window_t(window->internalWinId());
+        watch.nativeEventFilter("xcb_generic_event_t", &destroyed, nullptr);
+        QCoreApplication::processEvents();
+        break;
+    }
     }
 }
 
