@@ -129,7 +129,6 @@ void closeBy(CloseWay way, QWidget* window, QAbstractButton* button)
         window->close();
         break;
     case CloseWay::Destroyed: {
-        // What the X server tells the program, taken by a watch as the program runs one.
         QWidget mainWindow;
         WindowDestroyWatch watch(mainWindow);
         xcb_destroy_notify_event_t destroyed{};

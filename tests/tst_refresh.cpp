@@ -319,8 +319,7 @@ private slots:
         tk::TreeCtrl& tree = w->tree();
         const tk::TreeItem wp01 = findItem(tree, {"WP01"});
         click(tree, wp01);
-        QWidget* viewport =
-            onFindButton ? static_cast<QWidget*>(w->dlg->m_btnFind) : tree.viewport();
+        QWidget* viewport = onFindButton ? w->dlg->m_btnFind : tree.viewport();
         const QPoint wp02 = onFindButton
                                 ? QPoint(5, 5)
                                 : tree.visualRect(tree.indexOf(findItem(tree, {"WP02"}))).center();

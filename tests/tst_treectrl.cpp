@@ -73,19 +73,15 @@ bool shownAt(TreeCtrl& tree, QSize size)
 }
 
 // Takes the first press and release sent to a widget, as input dropped meanwhile would.
-class LostClick : public QObject
+struct LostClick : QObject
 {
-public:
-    explicit LostClick(QWidget* widget) { widget->installEventFilter(this); }
+    int taken = 0;
     bool eventFilter(QObject*, QEvent* event) override
     {
-        const bool button = event->type() == QEvent::MouseButtonPress ||
-                            event->type() == QEvent::MouseButtonRelease;
-        return button && m_taken++ < 2;
+        return (event->type() == QEvent::MouseButtonPress ||
+                event->type() == QEvent::MouseButtonRelease) &&
+               taken++ < 2;
     }
-
-private:
-    int m_taken = 0;
 };
 
 } // namespace
@@ -395,10 +391,9 @@ void TreeCtrlTest::doubleClickWhoseFirstPressTheTreeNeverSawIsAPress()
         QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
     int doubleClicks = 0;
     connect(&tree, &TreeCtrl::doubleClick, &tree, [&] { ++doubleClicks; });
-    {
-        const LostClick lost(tree.viewport());
-        QTest::mouseDClick(tree.windowHandle(), Qt::LeftButton, {}, at(1));
-    }
+    LostClick lost;
+    tree.viewport()->installEventFilter(&lost);
+    QTest::mouseDClick(tree.windowHandle(), Qt::LeftButton, {}, at(1));
     // The second press selects the row under the pointer and opens nothing.
     QCOMPARE(doubleClicks, 0);
     QCOMPARE(tree.selectedItem(), plant.s[1]);
