@@ -4,7 +4,8 @@ SHELL := /bin/bash
 
 PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-base-private-dev libgl-dev libxcb1-dev \
             fonts-dejavu-core xvfb xauth openbox x11-utils xdotool dpkg-dev file desktop-file-utils \
-            lintian appstream man-db
+            lintian appstream man-db \
+            qt6-tools-dev qt6-l10n-tools
 BUILD := build
 ASAN_BUILD := build-asan
 NPROC := $(shell nproc 2>/dev/null || echo 2)

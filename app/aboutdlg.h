@@ -9,6 +9,9 @@ class CAboutDlg : public tk::Dialog
     Q_OBJECT
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);
+
+protected:
+    bool onInitDialog() override;
 };
 
 #endif

@@ -3,12 +3,16 @@
 #include "app/arbolixdlg.h"
 #include "app/commandoption.h"
 #include "app/directoryrelease.h"
+#include "app/platformstart.h"
 #include "app/terminationsignals.h"
 #include "app/windowdestroywatch.h"
+#include "res/translations.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <csignal>
 
 CArbolixApp theApp;
@@ -56,9 +60,15 @@ int CArbolixApp::Run(int argc, char** argv)
     int qtArgc = 1;
     QByteArray programName = QFile::encodeName(program);
     char* qtArgv[] = {programName.data(), nullptr};
+    PlatformStart platformStart; // no platform that can start: one line and status 1
     QApplication application(qtArgc, qtArgv);
+    platformStart.started();
     QApplication::setApplicationName(QFileInfo(program).completeBaseName());
     QApplication::setApplicationVersion(QStringLiteral(ARBOLIX_VERSION));
+    // In the operator's language where the program has it; English (the texts as written) else.
+    QTranslator translation;
+    QTranslator qtTranslation;
+    res::installTranslations(translation, qtTranslation, QLocale::system().uiLanguages());
 
     InitInstance(option);
     return 0;

@@ -53,8 +53,7 @@ bool CArbolixDlg::onInitDialog()
         m_tree->setFont(*m_pTreeFont);
         // The longest rows the directory can give: full names, block lines with both columns.
         m_tree->setLongestTexts(
-            {DIRAPI_STATION_SLOT - 1, DIRAPI_COMPOUND_SLOT - 1,
-             int(directory::kBlockNameColumn) + 1 + DIRAPI_BLOCK_INFO_SLOT - 1});
+            {DIRAPI_STATION_SLOT - 1, DIRAPI_COMPOUND_SLOT - 1, int(directory::kLongestBlockLine)});
     }
 
     connectHandlers();
@@ -75,7 +74,7 @@ void CArbolixDlg::connectHandlers()
         connect(m_tree, &tk::TreeCtrl::doubleClick, this, [this] { OnDblclkTree(); });
         // A name dragged out is what Copy Name copies.
         m_tree->setDragData([this]() -> std::unique_ptr<QMimeData> {
-            const std::string name = objectName(m_hSelected);
+            const std::string name = transferName(m_hSelected);
             return name.empty() ? nullptr : nameMimeData(name);
         });
         m_tree->setTreeName(res::loadString(res::IDS_TREENAME));

@@ -21,8 +21,11 @@ class CInitDlg;
 class CFindDlg;
 namespace display {
 class Launcher;
-struct SelectedObject;
+struct NamedObject;
 } // namespace display
+namespace search {
+struct FindFragments;
+}
 namespace tk {
 class EventGate;
 }
@@ -76,8 +79,8 @@ public:
     directory::ZeroedBuffer m_pStationInfo;
     directory::ZeroedBuffer m_pStationNames;
     QPointer<CInitDlg> m_pInitDlg;
-    // True once the first timer tick has filled the tree.
-    bool isPopulated() const { return m_bPopulated; }
+    // True once the first timer tick has filled the tree and closed the Initializing window.
+    bool isPopulated() const { return m_bPopulationBegun && m_pInitDlg.isNull(); }
     // The program is ending: a population or a refresh that runs stops before its next library
     // call, keeping what it inserted, and drops the operator input held meanwhile.
     void EndListing();
@@ -101,11 +104,16 @@ public:
     void CopyNameOf(tk::TreeItem item);                               // app/
     int aboutMenuCommand() const { return m_nAboutCommand; }          // app/
 
+    // search/: the Find window asks. Selects the next match with m_bSearching set, remembers it
+    // and returns it (null if none); Close leaves no Find window and every level at the top.
+    tk::TreeItem SelectNextMatch(const search::FindFragments& fragments);
+    void FindClosed();
+
     // What item names; nothing without a tree.
-    display::SelectedObject selectedObject(tk::TreeItem item) const; // display/
+    display::NamedObject namedObject(tk::TreeItem item) const; // display/
     // What Copy Name and a drag give, as bytes: COMPOUND:BLOCK for a block, else the item's
     // name; empty for no item.
-    std::string objectName(tk::TreeItem item) const; // app/
+    std::string transferName(tk::TreeItem item) const; // app/
 
 protected:
     void doDataExchange(tk::DataExchange& dx) override;
@@ -124,7 +132,7 @@ private:
     // N and the six buffers, as the directory reader takes them.
     directory::DirectoryBuffers directoryBuffers() const;
 
-    bool m_bPopulated = false;
+    bool m_bPopulationBegun = false; // set by the first tick, before it fills the tree
     bool m_bEndListing = false;
     int m_nTimerId = 0;                   // the tick that starts the population
     directory::LevelWords m_refreshWords; // the refresh's own; its station words stay unused

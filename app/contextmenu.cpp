@@ -2,7 +2,7 @@
 // Name, and the About box (window menus take no items of a program's own here).
 #include "app/arbolixdlg.h"
 #include "app/nametransfer.h"
-#include "display/selectedobject.h"
+#include "display/namedobject.h"
 #include "res/resource.h"
 #include "res/strings.h"
 
@@ -43,7 +43,7 @@ void CArbolixDlg::OnContextMenu(const QPoint& globalPos, tk::TreeItem target)
     // What a double-click on the target runs, shown as the default item; a station has no
     // display.
     QAction* open = menu.addAction(res::loadString(res::IDS_OPENDISPLAY));
-    const display::SelectedObject object = selectedObject(target);
+    const display::NamedObject object = namedObject(target);
     open->setEnabled(object.hasDisplay());
     menu.setDefaultAction(open);
     QAction* copy = menu.addAction(res::loadString(res::IDS_COPYNAME));
@@ -74,12 +74,12 @@ void CArbolixDlg::OnCopyName()
 
 void CArbolixDlg::CopyNameOf(tk::TreeItem item)
 {
-    const std::string name = objectName(item);
+    const std::string name = transferName(item);
     if (!name.empty())
         QGuiApplication::clipboard()->setMimeData(nameMimeData(name).release());
 }
 
-std::string CArbolixDlg::objectName(tk::TreeItem item) const
+std::string CArbolixDlg::transferName(tk::TreeItem item) const
 {
-    return selectedObject(item).copyName();
+    return namedObject(item).copyName();
 }

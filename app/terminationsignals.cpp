@@ -1,6 +1,7 @@
 #include "app/terminationsignals.h"
 
 #include "app/signalhandoff.h"
+#include "app/terminationwatchdog.h"
 
 #include <QSocketNotifier>
 #include <atomic>
@@ -22,6 +23,7 @@ extern "C" void onTerminationSignal(int signalNumber)
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     s_handoff.send(
         [byte](int fd) { [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1); });
+    TerminationWatchdog::requested(signalNumber);
     errno = savedErrno;
 }
 
@@ -59,6 +61,7 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
     m_writeFd = fds[1];
     m_active = true;
 
+    m_watchdog = std::make_unique<TerminationWatchdog>();
     m_notifier = std::make_unique<QSocketNotifier>(m_readFd, QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { drain(); });
     catchSignals();
@@ -68,6 +71,7 @@ TerminationSignals::~TerminationSignals()
 {
     if (!m_active)
         return;
+    m_watchdog.reset(); // the program ended in time
     m_notifier.reset();
     // A handler that read the descriptor before it was taken away finishes its one write.
     s_handoff.release();

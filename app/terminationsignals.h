@@ -1,6 +1,7 @@
 // Requests to end the program from outside (SIGTERM, SIGINT, SIGHUP), turned into a Qt signal on
 // the user-interface thread, so they are handled like any other event: at a point where the
-// program can stop cleanly, never in the middle of a job.
+// program can stop cleanly, never in the middle of a job. Should that point not come in time, or
+// a second request come, the watchdog ends the process at once.
 #ifndef ARBOLIX_APP_TERMINATIONSIGNALS_H
 #define ARBOLIX_APP_TERMINATIONSIGNALS_H
 
@@ -10,6 +11,7 @@
 #include <memory>
 
 class QSocketNotifier;
+class TerminationWatchdog;
 
 class TerminationSignals : public QObject
 {
@@ -20,8 +22,9 @@ public:
     //
     // A signal that was ignored when the program started (under nohup, or in the background of a
     // non-interactive shell) stays ignored. The others stay caught until the process ends, also
-    // once the object is gone: a request that comes while the program is already ending is
-    // dropped, rather than killing it before it has released the directory.
+    // once the object is gone: a request that comes after the directory was released is dropped.
+    // Destroy the object once the directory is released: until then a request that the program
+    // cannot act on in time ends it at once (TerminationWatchdog).
     explicit TerminationSignals(QObject* parent = nullptr);
     ~TerminationSignals() override;
 
@@ -42,6 +45,7 @@ private:
     int m_readFd = -1;
     int m_writeFd = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
+    std::unique_ptr<TerminationWatchdog> m_watchdog;
 };
 
 #endif

@@ -7,7 +7,7 @@ namespace bench {
 namespace {
 
 // Counts entries and bytes, so the reading cannot be optimised away and can be checked.
-struct TallySink : directory::SinkDefaults
+struct TallySink
 {
     ListingTally tally;
 

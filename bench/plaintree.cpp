@@ -11,7 +11,7 @@ namespace bench {
 
 namespace {
 
-struct WidgetSink : directory::SinkDefaults
+struct WidgetSink
 {
     QTreeWidget& tree;
 
@@ -56,7 +56,7 @@ PlainTree::~PlainTree() = default;
 double PlainTree::populate()
 {
     const int64_t start = monotonicNanoseconds();
-    WidgetSink sink{{}, *m_tree};
+    WidgetSink sink{*m_tree};
     readWholeDirectory(sink);
     const double elapsed = millisecondsSince(start);
     paintPending();

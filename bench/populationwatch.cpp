@@ -53,14 +53,18 @@ bool PopulationWatch::eventFilter(QObject* watched, QEvent* event)
         m_fillEndNs = monotonicNanoseconds();
         return false;
     }
-    if (event->type() != QEvent::Timer || m_dlg.isPopulated())
+    // Once the population's tick has begun, the ticks it lets run inside it and all later ones
+    // are the window's own business.
+    if (event->type() != QEvent::Timer || m_startNs != 0)
         return false;
     if (m_before)
         m_before();
     m_startNs = monotonicNanoseconds();
     static_cast<QObject&>(m_dlg).event(event);
-    if (!m_dlg.isPopulated())
+    if (!m_dlg.isPopulated()) {
+        m_startNs = 0;
         return true; // some other timer of the window; the population is still to come
+    }
     m_endNs = monotonicNanoseconds();
     if (m_after)
         m_after();

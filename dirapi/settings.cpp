@@ -53,10 +53,13 @@ Settings readSettings()
         }
     }
     if (const auto maxObj = variable("DIRAPI_MAXOBJ")) {
-        if (const auto value = parseInt(*maxObj))
+        const auto value = parseInt(*maxObj);
+        if (value && *value >= 1 && *value <= kMaxMaxObj)
             settings.maxObj = *value;
         else
-            reportMalformed("DIRAPI_MAXOBJ", *maxObj, "using " + std::to_string(kDefaultMaxObj));
+            reportMalformed("DIRAPI_MAXOBJ", *maxObj,
+                            "expected 1 to " + std::to_string(kMaxMaxObj) + "; using " +
+                                std::to_string(kDefaultMaxObj));
     }
     if (const auto delay = variable("DIRAPI_DELAY_MS")) {
         const auto value = parseInt(*delay);

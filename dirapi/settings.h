@@ -10,6 +10,8 @@
 namespace dirapi {
 
 inline constexpr int32_t kDefaultMaxObj = 256;
+// A batch of this many entries takes about 5 MB of the caller's buffers.
+inline constexpr int32_t kMaxMaxObj = 100000;
 inline constexpr int32_t kMaxDelayMs = 60 * 60 * 1000;
 
 struct Settings
@@ -24,7 +26,7 @@ struct Settings
     Source source = Source::Builtin;
     std::string file;                // DIRAPI_FILE
     PlantSize size;                  // DIRAPI_DEMO
-    int32_t maxObj = kDefaultMaxObj; // DIRAPI_MAXOBJ, taken as it is, even 0 or below
+    int32_t maxObj = kDefaultMaxObj; // DIRAPI_MAXOBJ, 1 to kMaxMaxObj
     int32_t delayMs = 0;             // DIRAPI_DELAY_MS
     std::string trace;               // DIRAPI_TRACE: a file that gets one line per call
 };

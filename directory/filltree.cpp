@@ -1,53 +1,18 @@
 // The first timer tick reads the whole directory into the tree.
 #include "app/arbolixdlg.h"
 #include "directory/initdlg.h"
-#include "directory/waitedtreesink.h"
+#include "directory/treesink.h"
 #include "toolkit/eventgate.h"
 #include "toolkit/waitcursor.h"
-
-#include <QPointer>
-
-namespace {
-
-// The tree, and the Initializing window's bar stepped after each station. Without the window
-// (the walk measured alone) the walk runs straight through.
-class PopulationSink : public directory::WaitedTreeSink
-{
-public:
-    PopulationSink(tk::TreeCtrl& tree, const QPointer<CInitDlg>& initDlg, const bool& ending)
-        : WaitedTreeSink(tree, ending), m_initDlg(initDlg)
-    {
-    }
-
-    bool proceed()
-    {
-        if (m_initDlg)
-            letEventsRun();
-        return !ending();
-    }
-
-    void stationRead()
-    {
-        if (!m_initDlg)
-            return;
-        m_initDlg->StepIt();
-        letEventsRun();
-    }
-
-private:
-    const QPointer<CInitDlg>& m_initDlg;
-};
-
-} // namespace
 
 void CArbolixDlg::OnTimer(int id)
 {
     // Stopped before the population rather than after it, so no second tick can ever start it
     // again while it runs.
     killTimer(id);
-    if (m_bPopulated)
+    if (m_bPopulationBegun)
         return;
-    m_bPopulated = true;
+    m_bPopulationBegun = true;
 
     const tk::WaitCursor wait;
     {
@@ -77,7 +42,7 @@ void CArbolixDlg::FillTree()
         return;
 
     directory::LevelWords words;
-    PopulationSink sink(*m_tree, m_pInitDlg, m_bEndListing);
+    directory::TreeSink sink(*m_tree, m_bEndListing, m_pInitDlg);
     directory::DirectoryReader reader(directoryBuffers(), words, m_strBlockLine, sink);
 
     const directory::ListingResult counted = reader.countStations();

@@ -14,6 +14,7 @@ public:
     explicit CInitDlg(QWidget* parent);
 
     QProgressBar* m_progress = nullptr;
+    // Part of the window's documented structure; nothing reads them.
     int m_nIDTemplate;
     QWidget* m_pParent;
 

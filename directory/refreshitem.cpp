@@ -1,7 +1,7 @@
 // Expanding a station or a compound lists it afresh from the directory.
 #include "app/arbolixdlg.h"
 #include "directory/itemlevel.h"
-#include "directory/waitedtreesink.h"
+#include "directory/treesink.h"
 #include "toolkit/eventgate.h"
 #include "toolkit/waitcursor.h"
 
@@ -39,7 +39,7 @@ void CArbolixDlg::RefreshItem(tk::TreeItem item)
         child = next;
     }
 
-    directory::WaitedTreeSink sink(*m_tree, m_bEndListing);
+    directory::TreeSink sink(*m_tree, m_bEndListing);
     directory::DirectoryReader reader(directoryBuffers(), m_refreshWords, m_strBlockLine, sink);
     if (isStation)
         reader.readCompounds(name, item);

@@ -1,6 +1,7 @@
 #include "directory/spokenitem.h"
 
 #include "directory/itemlevel.h"
+#include "directory/listing/blockline.h"
 #include "res/resource.h"
 #include "res/strings.h"
 
@@ -20,16 +21,12 @@ QString textOf(const tk::TreeCtrl& tree, tk::TreeItem item)
     return decoded(tree.itemText(item));
 }
 
-// A block line is the name, blanks up to its column, and the block's information.
 QString spokenBlockName(std::string_view line)
 {
-    const size_t nameEnd = line.find(' ');
-    const std::string_view name = line.substr(0, nameEnd);
-    const size_t infoStart =
-        nameEnd == std::string_view::npos ? nameEnd : line.find_first_not_of(' ', nameEnd);
-    if (infoStart == std::string_view::npos)
-        return decoded(name);
-    return res::loadString(res::IDS_BLOCKNAME).arg(decoded(name), decoded(line.substr(infoStart)));
+    const std::string_view info = blockInfoOf(line);
+    if (info.empty())
+        return decoded(blockNameOf(line));
+    return res::loadString(res::IDS_BLOCKNAME).arg(decoded(blockNameOf(line)), decoded(info));
 }
 
 } // namespace

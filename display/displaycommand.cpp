@@ -123,9 +123,4 @@ std::vector<std::string> displayArguments(std::string_view program, std::string_
     return arguments;
 }
 
-std::string_view blockNameOf(std::string_view blockLine)
-{
-    return blockLine.substr(0, blockLine.find(' '));
-}
-
 } // namespace display

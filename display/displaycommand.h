@@ -41,10 +41,6 @@ std::vector<std::string> displayArguments(std::string_view program, std::string_
                                           std::string_view compound,
                                           std::optional<std::string_view> block = std::nullopt);
 
-// The block name of a block line: the text before its first blank, or the whole line if it has
-// none.
-std::string_view blockNameOf(std::string_view blockLine);
-
 } // namespace display
 
 #endif

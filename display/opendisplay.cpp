@@ -3,7 +3,7 @@
 #include "display/displaycommand.h"
 #include "display/displayutility.h"
 #include "display/launcher.h"
-#include "display/selectedobject.h"
+#include "display/namedobject.h"
 
 void CArbolixDlg::OnSelchangedTree(tk::TreeItem item)
 {
@@ -26,14 +26,14 @@ void CArbolixDlg::OpenDisplayFor(tk::TreeItem item)
 {
     if (!m_pLauncher)
         return;
-    const display::SelectedObject object = selectedObject(item);
+    const display::NamedObject object = namedObject(item);
     if (!object.hasDisplay())
         return;
     m_pLauncher->start(display::displayArguments(display::displayUtility(), m_strCmdOption,
                                                  object.name, object.block));
 }
 
-display::SelectedObject CArbolixDlg::selectedObject(tk::TreeItem item) const
+display::NamedObject CArbolixDlg::namedObject(tk::TreeItem item) const
 {
-    return m_tree ? display::selectedObject(*m_tree, item) : display::SelectedObject{};
+    return m_tree ? display::namedObject(*m_tree, item) : display::NamedObject{};
 }

@@ -9,6 +9,7 @@
 #include "directory/listing/blockline.h"
 #include "display/displaycommand.h"
 #include "fuzz/fuzztarget.h"
+#include "tests/reference.h"
 
 #include <algorithm>
 #include <optional>
@@ -39,18 +40,13 @@ void checkArguments(std::string_view program, std::string_view option, std::stri
     const auto arguments = display::displayArguments(program, option, compound, block);
 
     // Built part by part, so no name can move text from one argument to another.
-    std::string request = "stddisp ";
-    request.append(compound);
-    request.append(block ? ":" : " CMP");
-    if (block)
-        request.append(*block);
     std::vector<std::string> expected{std::string(program)};
     std::string dashedOption = "-";
     dashedOption.append(option);
     for (auto& part : display::splitCommandLine(dashedOption))
         expected.push_back(std::move(part));
     expected.emplace_back("DMCMD");
-    expected.push_back(request);
+    expected.push_back(reference::displayRequest(compound, block));
     require(arguments == expected,
             "the arguments are the program, the split option, DMCMD and the whole request");
 
@@ -79,17 +75,7 @@ void checkRoundTrip(std::string_view program, const std::vector<std::string>& op
         argv.push_back(argument.c_str());
     const std::string option = commandOption(int(argv.size()), argv.data());
 
-    std::vector<std::string> expected{std::string(program)};
-    expected.push_back("-" + (operatorArguments.empty() ? std::string() : operatorArguments[0]));
-    for (std::size_t i = 1; i < operatorArguments.size(); ++i)
-        expected.push_back(operatorArguments[i]);
-    expected.emplace_back("DMCMD");
-    std::string request = "stddisp ";
-    request.append(compound);
-    request.append(block ? ":" : " CMP");
-    if (block)
-        request.append(*block);
-    expected.push_back(request);
+    const auto expected = reference::displayArguments(program, operatorArguments, compound, block);
 
     require(display::splitCommandLine(
                 display::displayCommandLine(program, option, compound, block)) == expected,
@@ -139,7 +125,7 @@ void checkSplit(std::string_view line)
 
 void checkBlockName(std::string_view line)
 {
-    const std::string_view name = display::blockNameOf(line);
+    const std::string_view name = directory::blockNameOf(line);
     require(name.size() <= line.size(), "a block name is never longer than its line");
     require(line.substr(0, name.size()) == name, "a block name starts its line");
     require(!holds(name, " "), "a block name holds no blank");
@@ -172,7 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     if (!holds(blockName, " ")) {
         std::string line;
         directory::formatBlockLine(line, blockName, option);
-        require(display::blockNameOf(line) == blockName,
+        require(directory::blockNameOf(line) == blockName,
                 "a block line gives back the block name it was made from");
     }
     return 0;

@@ -4,11 +4,11 @@
 //
 // Input: the tree (up to 4 stations of 4 compounds of 4 blocks, names from a tiny alphabet so
 // that fragments and repeats are common), then the three fragments, then a remembered path.
-#include "directory/listing/blockline.h"
 #include "fuzz/fuzzinput.h"
 #include "fuzz/fuzztarget.h"
 #include "search/findwalk.h"
 #include "tests/findtree.h"
+#include "tests/reference.h"
 
 #include <algorithm>
 #include <string>
@@ -68,9 +68,8 @@ FindTree readTree(FuzzInput& input)
             const FindTreeItem compound = tree.add(compoundName, station);
             const int blocks = input.byteOr0() % (kMaxChildren + 1);
             for (int b = 0; b < blocks; ++b) {
-                std::string line;
-                const uint8_t nameByte = input.byteOr0();
-                directory::formatBlockLine(line, smallName(nameByte), smallName(input.byteOr0()));
+                const std::string name = smallName(input.byteOr0());
+                const std::string line = reference::blockLine(name, smallName(input.byteOr0()));
                 if (!tree.childNamed(compound, line))
                     tree.add(line, compound);
             }
@@ -79,48 +78,7 @@ FindTree readTree(FuzzInput& input)
     return tree;
 }
 
-struct Match
-{
-    FindTreeItem item;
-    ItemPath path;
-};
-
-bool contains(const std::string& text, const std::string& fragment)
-{
-    return text.find(fragment) != std::string::npos;
-}
-
-// Every item of the level whose own text and ancestors' texts hold their fragments.
-std::vector<Match> referenceMatches(const FindTree& tree, const std::string& station,
-                                    const std::string& compound, const std::string& block,
-                                    FindLevel level)
-{
-    std::vector<Match> matches;
-    for (FindTreeItem s : tree.children({})) {
-        const std::string sText(tree.itemText(s));
-        if (!contains(sText, station))
-            continue;
-        if (level == FindLevel::Station) {
-            matches.push_back({s, {sText}});
-            continue;
-        }
-        for (FindTreeItem c : tree.children(s)) {
-            const std::string cText(tree.itemText(c));
-            if (!contains(cText, compound))
-                continue;
-            if (level == FindLevel::Compound) {
-                matches.push_back({c, {sText, cText}});
-                continue;
-            }
-            for (FindTreeItem b : tree.children(c)) {
-                const std::string bText(tree.itemText(b));
-                if (contains(bText, block))
-                    matches.push_back({b, {sText, cText, bText}});
-            }
-        }
-    }
-    return matches;
-}
+using Match = reference::Match<FindTreeItem>;
 
 // What each Find is expected to select; a null item stands for not-found.
 struct Expectation
@@ -166,9 +124,7 @@ ItemPath readPath(FuzzInput& input)
     for (int i = 0; i < depth; ++i)
         path.push_back(smallName(input.byteOr0()));
     if (depth == 3 && input.byteOr0() & 1) {
-        std::string line;
-        directory::formatBlockLine(line, path[2], smallName(input.byteOr0()));
-        path[2] = line;
+        path[2] = reference::blockLine(path[2], smallName(input.byteOr0()));
     }
     return path;
 }
@@ -183,8 +139,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const std::string compound = smallFragment(input.byteOr0());
     const std::string block = smallFragment(input.byteOr0());
     const FindFragments fragments{station, compound, block};
-    const FindLevel level = search::findLevelOf(fragments);
-    const std::vector<Match> matches = referenceMatches(tree, station, compound, block, level);
+    const auto matches = reference::matchesInOrder(tree, {station, compound, block});
+    const auto level = FindLevel(reference::levelOf({station, compound, block}));
     FindChecker checker(tree, fragments, level);
     const Expectation notFound{};
     const Expectation first =

@@ -295,7 +295,8 @@ public:
         require(expected.over, "the listing goes on until the protocol ends it");
         require(taken == expected.entries, "exactly the delivered entries are taken, in order");
         require(result.taken == int64_t(taken.size()), "the result counts what was taken");
-        require(result.failed() == expected.failed, "the result tells a failure from the end");
+        require((result.end == directory::ListingEnd::Failed) == expected.failed,
+                "the result tells a failure from the end");
         expected.running = false;
     }
 

@@ -44,6 +44,9 @@ inline constexpr int IDC_COMPOUND = 1004;
 inline constexpr int IDC_BLOCK = 1005;
 inline constexpr int IDC_CLOSE = 1006;
 inline constexpr int IDC_PROGRESS = 1010;
+// The About box's lines that show a version.
+inline constexpr int IDC_VERSION = 1011;
+inline constexpr int IDC_QTVERSION = 1012;
 
 } // namespace res
 

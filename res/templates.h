@@ -12,6 +12,9 @@ const tk::DialogTemplate& mainTemplate();
 const tk::DialogTemplate& findTemplate();
 const tk::DialogTemplate& initTemplate();
 
+// The version the About box shows in place of its "%1": major and minor, "1.0".
+const char* shortVersion();
+
 } // namespace res
 
 #endif

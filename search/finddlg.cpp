@@ -6,7 +6,7 @@
 #include "res/resource.h"
 #include "res/strings.h"
 #include "res/templates.h"
-#include "search/treewalk.h"
+#include "search/findwalk.h"
 #include "toolkit/accessibility.h"
 #include "toolkit/dataexchange.h"
 #include "toolkit/messagebox.h"
@@ -20,20 +20,6 @@ namespace {
 constexpr int longestName(int slotWidth)
 {
     return slotWidth - 1;
-}
-
-// The main window's remembered paths, moved out for the find walk and moved back after it.
-search::FindMemory takeFindMemory(CArbolixDlg& main)
-{
-    return {std::move(main.m_strLastStation), std::move(main.m_strLastCompound),
-            std::move(main.m_strLastBlock)};
-}
-
-void putFindMemory(CArbolixDlg& main, search::FindMemory memory)
-{
-    main.m_strLastStation = std::move(memory.station);
-    main.m_strLastCompound = std::move(memory.compound);
-    main.m_strLastBlock = std::move(memory.block);
 }
 
 } // namespace
@@ -80,22 +66,13 @@ void CFindDlg::onCancel()
 
 void CFindDlg::FindNext()
 {
-    CArbolixDlg& main = *m_pParent;
-    if (!main.m_tree)
+    if (!m_pParent->m_tree)
         return;
-    main.m_bSearching = true;
     updateData(true);
+    const tk::TreeItem item = m_pParent->SelectNextMatch({m_strStation, m_strCompound, m_strBlock});
+    describeFoundItem(item);
 
-    auto result = search::findNextInTree(*main.m_tree, {m_strStation, m_strCompound, m_strBlock},
-                                         takeFindMemory(main));
-    // Still searching while the selection opens the match's ancestors: they keep their children.
-    if (result.item)
-        main.m_tree->selectItem(result.item);
-    main.m_bSearching = false;
-    putFindMemory(main, std::move(result.memory));
-    describeFoundItem(result.item);
-
-    if (!result.item)
+    if (!item)
         tk::MessageBox::show(this, res::loadString(res::IDS_SEARCHNOTFOUND),
                              QApplication::applicationName(), tk::MessageBox::Icon::Stop);
 }
@@ -115,11 +92,8 @@ void CFindDlg::describeFoundItem(tk::TreeItem item)
 
 void CFindDlg::OnCloseButton()
 {
-    if (m_pParent) {
-        m_pParent->m_pFindDlg = nullptr;
-        search::FindMemory::forget(m_pParent->m_strLastStation, m_pParent->m_strLastCompound,
-                                   m_pParent->m_strLastBlock);
-    }
+    if (m_pParent)
+        m_pParent->FindClosed();
     hide();
     deleteLater();
 }

@@ -22,7 +22,7 @@ public:
     std::string m_strCompound;
     std::string m_strStation;
     CArbolixDlg* m_pParent;
-    int m_nIDTemplate;
+    int m_nIDTemplate; // part of the window's documented structure; nothing reads it
 
     // Selects the next match after the one found last at the fragments' level.
     void FindNext();

@@ -41,16 +41,6 @@ struct FindMemory
     }
     const ItemPath& at(FindLevel level) const { return const_cast<FindMemory*>(this)->at(level); }
 
-    // Close of the Find window: every level starts again from the top. The paths may be held
-    // apart, as the main window holds them.
-    static void forget(ItemPath& station, ItemPath& compound, ItemPath& block)
-    {
-        station.clear();
-        compound.clear();
-        block.clear();
-    }
-    void forget() { forget(station, compound, block); }
-
     friend bool operator==(const FindMemory&, const FindMemory&) = default;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/windowdestroywatch.h"
 #include "dirapi/dirapi_control.h"
+#include "tests/reference.h"
 #include "toolkit/treectrl.h"
 
 #include <QAbstractButton>
@@ -27,7 +28,7 @@ std::unique_ptr<MainWindow> openMainWindow(std::string_view plant, int32_t maxOb
     window->dlg->m_pLauncher = &window->launcher;
     window->dlg->create();
     if (populate && !QTest::qWaitFor([&] { return window->dlg->isPopulated(); }))
-        qWarning("main window was not populated");
+        QTest::qFail("the main window was not populated", __FILE__, __LINE__);
     return window;
 }
 
@@ -38,8 +39,10 @@ tk::TreeItem findItem(const tk::TreeCtrl& tree, const std::vector<std::string>& 
     for (const std::string& text : path) {
         while (candidate && tree.itemText(candidate) != text)
             candidate = tree.nextSiblingItem(candidate);
-        if (!candidate)
+        if (!candidate) {
+            QTest::qFail(("no item " + text + " on the tree path").c_str(), __FILE__, __LINE__);
             return {};
+        }
         item = candidate;
         candidate = tree.childItem(item);
     }
@@ -114,6 +117,13 @@ void addCloseWayRows(const char* buttonCaption)
     QTest::newRow(buttonCaption) << CloseWay::Button;
     QTest::newRow("Escape") << CloseWay::Escape;
     QTest::newRow("close box") << CloseWay::CloseBox;
+}
+
+void addOptionRows()
+{
+    QTest::addColumn<reference::OptionRow>("row");
+    for (const reference::OptionRow& row : reference::optionRows())
+        QTest::newRow(row.name) << row;
 }
 
 void closeBy(CloseWay way, QWidget* window, QAbstractButton* button)

@@ -48,11 +48,11 @@ struct MainWindow
 };
 
 // Resets the stand-in library, loads the plant and sets N; then opens the window with the
-// option and waits until the population ended. populate = false leaves the first tick pending.
+// option and waits until the population ended (else the test fails); populate = false does not.
 std::unique_ptr<MainWindow> openMainWindow(std::string_view plant, int32_t maxObj = 256,
                                            std::string option = {}, bool populate = true);
 
-// The item reached by the texts from the root down, or null.
+// The item reached by the texts from the root down; a missing one fails the test.
 tk::TreeItem findItem(const tk::TreeCtrl& tree, const std::vector<std::string>& path);
 
 // Expands the item reached by the texts, as its expand button does, and returns it.
@@ -83,6 +83,9 @@ enum class CloseWay
 // The rows of a test that closes a window each way, in a column "way"; the button's row is
 // named by its caption.
 void addCloseWayRows(const char* buttonCaption);
+
+// The rows of reference::optionRows(), in a column "row" of reference::OptionRow.
+void addOptionRows();
 
 // Closes the window the way given; Button clicks that button.
 void closeBy(CloseWay way, QWidget* window, QAbstractButton* button);

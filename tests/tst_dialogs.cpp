@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "res/strings.h"
 #include "res/templates.h"
+#include "res/translations.h"
 #include "tests/accessibleevents.h"
 #include "toolkit/accessibility.h"
 #include "toolkit/controlfactory.h"
@@ -19,6 +20,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QStyle>
+#include <QTranslator>
 #include <QtTest>
 #include <string>
 #include <vector>
@@ -70,6 +73,37 @@ QStringList controlTexts(const tk::DialogTemplate& tmpl)
                      .arg(c.cx)
                      .arg(c.cy);
     return texts;
+}
+
+// The first text its control cuts in the template's font at this scale: a button's in its frame,
+// a wrapped one in its box, a one-line one (widened) at the next control on its rows or the edge.
+QString cutText(const tk::DialogTemplate& tmpl, double scale)
+{
+    QFont font = tk::templateFont(tmpl.fontFace, tmpl.pointSize);
+    font.setPointSizeF(tmpl.pointSize * scale);
+    const QFontMetrics metrics(font);
+    const tk::DialogUnits units(metrics);
+    const QStyle* style = QApplication::style();
+    const int frame = qRound(scale * (style->pixelMetric(QStyle::PM_ButtonMargin) +
+                                      2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth)));
+    for (const tk::ControlTemplate& c : tmpl.controls) {
+        const bool button = c.kind == ControlKind::PushButton;
+        const QString text = tk::staticText(tk::templateText(tmpl.context, c.text), c.style);
+        const QRect box = units.toPixels(c.x, c.y, c.cx, c.cy);
+        int room = button ? box.width() - frame : units.toPixelsX(tmpl.cx) - box.x();
+        for (const tk::ControlTemplate& o : tmpl.controls) {
+            const QRect other = units.toPixels(o.x, o.y, o.cx, o.cy);
+            if (other.x() > box.x() && other.top() <= box.bottom() && other.bottom() >= box.top())
+                room = std::min(room, other.x() - box.x());
+        }
+        const QRect wrapped = metrics.boundingRect(box, Qt::TextWordWrap, text);
+        if ((button || (c.kind == ControlKind::Static && box.height() < 2 * metrics.height()))
+                ? metrics.horizontalAdvance(text) > room
+                : c.kind == ControlKind::Static &&
+                      (wrapped.height() > box.height() || wrapped.width() > box.width()))
+            return text;
+    }
+    return QString();
 }
 
 } // namespace
@@ -195,6 +229,54 @@ private slots:
 
         QCOMPARE(res::loadString(res::IDS_ABOUTBOX), QStringLiteral("&About Arbolix..."));
         QVERIFY(res::loadString(4711).isEmpty());
+    }
+
+    void textsAreInTheOperatorsLanguageAndFit_data()
+    {
+        QTest::addColumn<QStringList>("languages"); // as the locale gives them, most wanted first
+        QTest::addColumn<QString>("translation");
+        QTest::newRow("C") << QStringList{"C"} << "";
+        QTest::newRow("en_US") << QStringList{"en-US"} << "";
+        QTest::newRow("LANGUAGE=en, LANG=de_DE") << QStringList{"en", "de-DE"} << "";
+        QTest::newRow("no translation") << QStringList{"it-IT"} << "";
+        QTest::newRow("de_AT") << QStringList{"de-AT"} << "de";
+        QTest::newRow("fr_FR") << QStringList{"fr-FR"} << "fr";
+        QTest::newRow("unknown, it, then es") << QStringList{"xx", "it", "es-ES"} << "es";
+    }
+    void textsAreInTheOperatorsLanguageAndFit()
+    {
+        QFETCH(QStringList, languages);
+        QFETCH(QString, translation);
+        QStringList english;
+        for (int id = res::IDS_ABOUTBOX; id <= res::IDS_FOUNDITEM; ++id)
+            english << res::loadString(id);
+        QTranslator program, qt;
+        QCOMPARE(res::installTranslations(program, qt, languages), !translation.isEmpty());
+        QCOMPARE(res::translationLanguage(languages), translation);
+        // The program's name and version and the texts never shown stay as written.
+        const QStringList asWritten{"Arbolix", "Arbolix " + QString(res::shortVersion()), "Tree1",
+                                    "128", ""};
+        for (const tk::DialogTemplate* tmpl : {&res::mainTemplate(), &res::findTemplate(),
+                                               &res::initTemplate(), &res::aboutBoxTemplate()}) {
+            std::vector<const char*> texts{tmpl->caption};
+            for (const tk::ControlTemplate& c : tmpl->controls)
+                texts.push_back(c.text);
+            for (const char* text : texts) {
+                if (translation.isEmpty() || asWritten.contains(text))
+                    QCOMPARE(tk::templateText(tmpl->context, text), QString::fromUtf8(text));
+                else
+                    QVERIFY2(!program.translate(tmpl->context, text).isEmpty(), text);
+            }
+            QCOMPARE(cutText(*tmpl, 1.0), QString());
+            QCOMPARE(cutText(*tmpl, 2.0), QString());
+        }
+        for (qsizetype i = 0; i < english.size(); ++i) {
+            if (translation.isEmpty())
+                QCOMPARE(res::loadString(int(res::IDS_ABOUTBOX + i)), english[i]);
+            else
+                QVERIFY2(!program.translate("StringTable", qPrintable(english[i])).isEmpty(),
+                         qPrintable(english[i]));
+        }
     }
 
     void tabWalksTheControlsInTableOrderFromTheFirstOne()

@@ -1,8 +1,10 @@
 // Double-clicking a compound or a block starts the display command for the selected item.
-#include "app/commandoption.h"
+#include "display/displayutility.h"
+#include "tests/reference.h"
 #include "tests/testsupport.h"
 #include "toolkit/treectrl.h"
 
+#include <QTranslator>
 #include <QtTest>
 
 using namespace testsupport;
@@ -25,6 +27,12 @@ std::unique_ptr<MainWindow> openExpanded(std::string option)
     return w;
 }
 
+// What a double-click on the item opened with the option WP01 starts, alone.
+std::vector<Args> started(std::string_view compound, std::optional<std::string_view> block = {})
+{
+    return {reference::displayArguments(display::displayUtility(), {"WP01"}, compound, block)};
+}
+
 } // namespace
 
 class TestDisplay : public MainWindowSuite
@@ -36,8 +44,7 @@ private slots:
         auto w = openExpanded("WP01");
         tk::TreeCtrl& tree = w->tree();
         doubleClick(tree, findItem(tree, {"WP01", "UC01", "AIN1         AIN"}));
-        QCOMPARE(w->launcher.started,
-                 (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01:AIN1"}}));
+        QCOMPARE(w->launcher.started, started("UC01", "AIN1"));
     }
 
     void compoundDoubleClickStartsTheCompoundDisplayAndTogglesIt()
@@ -47,49 +54,22 @@ private slots:
         const tk::TreeItem uc01 = findItem(tree, {"WP01", "UC01"});
         QVERIFY(tree.isItemExpanded(uc01));
         doubleClick(tree, uc01);
-        QCOMPARE(w->launcher.started,
-                 (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01 CMP"}}));
+        QCOMPARE(w->launcher.started, started("UC01"));
         // The tree's own double-click handling went on: the compound closed.
         QVERIFY(!tree.isItemExpanded(uc01));
     }
 
-    void optionKeepsTheOperatorsArguments_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("none") << QStringList{} << QStringList{"-"};
-        QTest::newRow("one word") << QStringList{"WP01"} << QStringList{"-WP01"};
-        QTest::newRow("two words") << QStringList{"AB01", "extra"} << QStringList{"-AB01", "extra"};
-        QTest::newRow("a blank inside") << QStringList{"AB 01"} << QStringList{"-AB 01"};
-        QTest::newRow("a tab inside") << QStringList{"AB\t01", "x"} << QStringList{"-AB\t01", "x"};
-        QTest::newRow("a quote and a blank") << QStringList{"x\"y z"} << QStringList{"-x\"y z"};
-        QTest::newRow("an empty one") << QStringList{"A", "", "B"} << QStringList{"-A", "", "B"};
-        QTest::newRow("an empty first one") << QStringList{"", "B"} << QStringList{"-", "B"};
-        QTest::newRow("reaching for the command's words")
-            << QStringList{"a\" DMCMD \"stddisp EVIL:X"}
-            << QStringList{"-a\" DMCMD \"stddisp EVIL:X"};
-        QTest::newRow("backslashes")
-            << QStringList{"\\\"", "b\\ c\\"} << QStringList{"-\\\"", "b\\ c\\"};
-    }
+    void optionKeepsTheOperatorsArguments_data() { addOptionRows(); }
     void optionKeepsTheOperatorsArguments()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QStringList, expected);
-        std::vector<std::string> words{"arbolix"};
-        for (const QString& argument : arguments)
-            words.push_back(argument.toStdString());
-        std::vector<const char*> argv;
-        for (const std::string& word : words)
-            argv.push_back(word.c_str());
-        auto w = openExpanded(commandOption(int(argv.size()), argv.data()));
+        QFETCH(reference::OptionRow, row);
+        auto w = openExpanded(row.option);
         tk::TreeCtrl& tree = w->tree();
         doubleClick(tree, findItem(tree, {"WP01", "UC01", "ABCDEFGHIJKL PIDA"}));
-        Args args{"/usr/local/pref"};
-        for (const QString& part : expected)
-            args.push_back(part.toStdString());
-        args.push_back("DMCMD");
-        args.push_back("stddisp UC01:ABCDEFGHIJKL"); // a 12-character name is cut whole
-        QCOMPARE(w->launcher.started, std::vector<Args>{args});
+        // A 12-character name is cut whole.
+        QCOMPARE(w->launcher.started,
+                 std::vector<Args>{reference::displayArguments(
+                     display::displayUtility(), row.arguments, "UC01", "ABCDEFGHIJKL")});
     }
 
     void stationOrNoSelectionStartsNothing()
@@ -137,8 +117,23 @@ private slots:
         tk::TreeCtrl& tree = w->tree();
         click(tree, findItem(tree, {"WP01", "UC02"}));
         doubleClick(tree, {});
-        QCOMPARE(w->launcher.started,
-                 (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC02 CMP"}}));
+        QCOMPARE(w->launcher.started, started("UC02"));
+    }
+
+    void displayCommandIsTheSameInEveryLanguage()
+    {
+        for (const QString language : {"C", "de", "fr", "es"}) {
+            QTranslator program;
+            QCOMPARE(program.load(":/i18n/arbolix_" + language), language != "C");
+            QCoreApplication::installTranslator(&program);
+            auto w = openExpanded("WP01");
+            doubleClick(w->tree(), findItem(w->tree(), {"WP01", "UC01", "AIN1         AIN"}));
+            doubleClick(w->tree(), findItem(w->tree(), {"WP01", "UC01"}));
+            QCOMPARE(
+                w->launcher.started,
+                (std::vector<Args>{{"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01:AIN1"},
+                                   {"/usr/local/pref", "-WP01", "DMCMD", "stddisp UC01 CMP"}}));
+        }
     }
 };
 

@@ -1,4 +1,5 @@
 // The display command's line, its splitting and the argument vector that is started.
+#include "directory/listing/blockline.h"
 #include "display/displaycommand.h"
 
 #include <QTest>
@@ -6,7 +7,7 @@
 #include <string>
 #include <vector>
 
-using display::blockNameOf;
+using directory::blockNameOf;
 using display::displayArguments;
 using display::displayCommandLine;
 using display::splitCommandLine;

@@ -1,6 +1,7 @@
 // The find walk over a three-level tree: which item each Find selects, and what it remembers.
 #include "search/findwalk.h"
 #include "tests/findtree.h"
+#include "tests/reference.h"
 
 #include <QTest>
 #include <optional>
@@ -8,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using reference::blockLine;
+using reference::passes;
 using search::FindFragments;
 using search::FindLevel;
 using search::FindMemory;
@@ -23,13 +26,6 @@ std::string joined(const std::vector<std::string>& path)
     for (const std::string& part : path)
         text += (text.empty() ? "" : "/") + part;
     return text;
-}
-
-std::string blockLine(const std::string& name, const std::string& info)
-{
-    std::string line = name;
-    line.resize(12, ' ');
-    return line + " " + info;
 }
 
 QString blockPath(const QString& compoundPath, const std::string& name, const std::string& info)
@@ -159,10 +155,14 @@ void FindWalkTest::blockFragmentMatchesInfoColumn()
 void FindWalkTest::matchingIsCaseSensitive()
 {
     const FindTree tree = demoPlant();
-    FindSession session{tree, {}};
-    QCOMPARE(session.find("st", "", ""), QStringLiteral("not found"));
-    QCOMPARE(session.findBlock("ain"), QStringLiteral("not found"));
-    QCOMPARE(session.findBlock("1  "), blockPath("ST01/UC01", "AIN1", "AIN")); // blanks count
+    // Lower case against upper-case names, and blanks, which count: as the fragment rule says.
+    for (const reference::Fragments& fragments :
+         {reference::Fragments{"st", "", ""}, {"", "", "ain"}, {"", "", "1  "}}) {
+        FindSession session{tree, {}};
+        const auto matches = reference::matchesInOrder(tree, fragments);
+        QCOMPARE(session.find(fragments[0], fragments[1], fragments[2]),
+                 QString::fromStdString(matches.empty() ? "not found" : joined(matches[0].path)));
+    }
 }
 
 void FindWalkTest::notFoundAfterLastMatchThenFirstAgain()
@@ -254,8 +254,7 @@ void FindWalkTest::forgetStartsEveryLevelAtTop()
     session.findBlock();
     session.find("ST", "", "");
     session.find("", "UC", "");
-    session.memory.forget();
-    QCOMPARE(session.memory, FindMemory{});
+    session.memory = FindMemory{};
     QCOMPARE(session.findBlock(), blockPath("ST01/UC01", "AIN1", "AIN"));
     QCOMPARE(session.find("ST", "", ""), QStringLiteral("ST01"));
     QCOMPARE(session.find("", "UC", ""), QStringLiteral("ST01/UC01"));
@@ -290,14 +289,8 @@ void FindWalkTest::malformedMemoryRestartsAtTop()
 
 namespace {
 
-struct RandomPlant
-{
-    FindTree tree;
-    // Every item's path and level in tree order.
-    std::vector<std::pair<std::vector<std::string>, FindLevel>> items;
-};
-
-RandomPlant randomPlant(std::mt19937& random)
+// Nodes in tree order, so a node number tells which of two items comes first.
+FindTree randomPlant(std::mt19937& random)
 {
     // Short names over few letters, so fragments match often; siblings get distinct names.
     const auto names = [&](int maxCount, int maxLength) {
@@ -313,30 +306,16 @@ RandomPlant randomPlant(std::mt19937& random)
         }
         return result;
     };
-    RandomPlant plant;
+    FindTree tree;
     for (const std::string& s : names(4, 2)) {
-        const auto station = plant.tree.add(s);
-        plant.items.push_back({{s}, FindLevel::Station});
+        const auto station = tree.add(s);
         for (const std::string& c : names(3, 2)) {
-            const auto compound = plant.tree.add(c, station);
-            plant.items.push_back({{s, c}, FindLevel::Compound});
-            for (const std::string& b : names(4, 3)) {
-                const std::string line = blockLine(b, b.substr(0, 1));
-                plant.tree.add(line, compound);
-                plant.items.push_back({{s, c, line}, FindLevel::Block});
-            }
+            const auto compound = tree.add(c, station);
+            for (const std::string& b : names(4, 3))
+                tree.add(blockLine(b, b.substr(0, 1)), compound);
         }
     }
-    return plant;
-}
-
-bool passes(const std::vector<std::string>& path, const std::array<std::string, 3>& fragments)
-{
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (path[i].find(fragments[i]) == std::string::npos)
-            return false;
-    }
-    return true;
+    return tree;
 }
 
 } // namespace
@@ -353,33 +332,28 @@ void FindWalkTest::agreesWithBruteForceOnRandomTrees()
     };
 
     for (int round = 0; round < 400; ++round) {
-        const RandomPlant plant = randomPlant(random);
-        FindSession session{plant.tree, {}};
+        const FindTree tree = randomPlant(random);
+        FindSession session{tree, {}};
         // Walk with one set of fragments part of the way, then switch to another set.
-        constexpr std::size_t kNothing = SIZE_MAX;
-        std::size_t lastFound = kNothing; // index into plant.items, per the current level
+        testsupport::FindTreeItem lastFound; // per the current level
         FindLevel lastLevel = FindLevel::Block;
         for (int phase = 0; phase < 2; ++phase) {
             const std::array<std::string, 3> fragments = {fragment(1), fragment(1), fragment(2)};
-            const FindLevel level = search::findLevelOf({fragments[0], fragments[1], fragments[2]});
+            const auto level = FindLevel(reference::levelOf(fragments));
             if (level != lastLevel)
-                lastFound = kNothing; // other levels' memories are separate; this one starts empty
-            std::vector<std::size_t> matches;
-            for (std::size_t i = 0; i < plant.items.size(); ++i) {
-                if (plant.items[i].second == level && passes(plant.items[i].first, fragments))
-                    matches.push_back(i);
-            }
+                lastFound = {}; // other levels' memories are separate; this one starts empty
+            const auto matches = reference::matchesInOrder(tree, fragments);
             // Where the next Find goes: after the last match if it still passes, else the top.
             std::size_t next = 0;
-            if (lastFound != kNothing && passes(plant.items[lastFound].first, fragments)) {
-                next = static_cast<std::size_t>(
-                    std::upper_bound(matches.begin(), matches.end(), lastFound) - matches.begin());
+            if (lastFound && passes(tree.path(lastFound), fragments)) {
+                while (next < matches.size() && matches[next].item.index <= lastFound.index)
+                    ++next;
             }
             const int steps = phase == 0 ? std::uniform_int_distribution<int>(0, 4)(random)
                                          : static_cast<int>(matches.size()) + 3;
             for (int step = 0; step < steps; ++step) {
                 const std::string expected =
-                    next < matches.size() ? joined(plant.items[matches[next]].first) : "not found";
+                    next < matches.size() ? joined(matches[next].path) : "not found";
                 const std::string actual =
                     session.find(fragments[0], fragments[1], fragments[2]).toStdString();
                 QVERIFY2(actual == expected,
@@ -389,13 +363,10 @@ void FindWalkTest::agreesWithBruteForceOnRandomTrees()
                                         .arg(step)
                                         .arg(QString::fromStdString(actual),
                                              QString::fromStdString(expected))));
-                if (next < matches.size()) {
-                    lastFound = matches[next];
-                    ++next;
-                } else {
-                    lastFound = kNothing;
+                lastFound =
+                    next < matches.size() ? matches[next++].item : testsupport::FindTreeItem{};
+                if (!lastFound)
                     next = 0;
-                }
             }
             lastLevel = level;
         }

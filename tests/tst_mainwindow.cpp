@@ -5,8 +5,10 @@
 #include "dirapi/dirapi_control.h"
 #include "directory/listing/zeroedbuffer.h"
 #include "display/displaycommand.h"
+#include "display/displayutility.h"
 #include "search/finddlg.h"
 #include "tests/accessibleevents.h"
+#include "tests/reference.h"
 #include "tests/testsupport.h"
 #include "toolkit/modalseam.h"
 #include "toolkit/treectrl.h"
@@ -14,6 +16,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QPushButton>
+#include <QTranslator>
 #include <QtTest>
 #include <cstdlib>
 #include <functional>
@@ -135,54 +138,22 @@ private slots:
         dirapi_control::loadPlant("WP01 UC01 AIN1 AIN\n");
     }
 
-    void optionIsTheArgumentsJoinedByBlanks_data()
-    {
-        QTest::addColumn<QByteArrayList>("arguments");
-        QTest::addColumn<QByteArray>("option");
-        QTest::newRow("none") << QByteArrayList{} << QByteArray("");
-        QTest::newRow("one word") << QByteArrayList{"WP01"} << QByteArray("WP01");
-        QTest::newRow("two words") << QByteArrayList{"AB01", "extra"} << QByteArray("AB01 extra");
-        QTest::newRow("a blank inside") << QByteArrayList{"AB 01"} << QByteArray("\"AB 01\"");
-        // Nothing is parsed: toolkit-looking options are kept, blanks inside arguments are
-        // kept inside quotes, and so is an empty argument.
-        QTest::newRow("toolkit-looking, a blank, an empty one")
-            << QByteArrayList{"-style", "fusion", "a b", ""}
-            << QByteArray("-style fusion \"a b\" \"\"");
-        QTest::newRow("a quote and a blank")
-            << QByteArrayList{"x\"y z"} << QByteArray("\"x\\\"y z\"");
-        QTest::newRow("a quote, no blank")
-            << QByteArrayList{"say\"hi"} << QByteArray("\"say\\\"hi\"");
-        QTest::newRow("an empty one between")
-            << QByteArrayList{"A", "", "B"} << QByteArray("A \"\" B");
-        QTest::newRow("reaching for the command's words")
-            << QByteArrayList{"a\" DMCMD \"stddisp EVIL:X"}
-            << QByteArray("\"a\\\" DMCMD \\\"stddisp EVIL:X\"");
-        QTest::newRow("backslashes, before a quote and at the end")
-            << QByteArrayList{"C:\\a\\", "\\\"q\\ b\\", "\t"}
-            << QByteArray("C:\\a\\ \"\\\\\\\"q\\ b\\\\\" \"\t\"");
-    }
+    void optionIsTheArgumentsJoinedByBlanks_data() { addOptionRows(); }
     void optionIsTheArgumentsJoinedByBlanks()
     {
-        QFETCH(QByteArrayList, arguments);
-        QFETCH(QByteArray, option);
+        QFETCH(reference::OptionRow, row);
         std::vector<const char*> argv{"arbolix"};
-        for (const QByteArray& argument : arguments)
-            argv.push_back(argument.constData());
+        for (const std::string& argument : row.arguments)
+            argv.push_back(argument.c_str());
         const std::string made = commandOption(int(argv.size()), argv.data());
-        QCOMPARE(QByteArray::fromStdString(made), option);
+        QCOMPARE(made, row.option);
 
         // The display command line splits into the operator's arguments again, and the
         // command's own words stay its own.
-        std::string first("-");
-        if (!arguments.isEmpty())
-            first.append(arguments[0].toStdString());
-        std::vector<std::string> expected{"/usr/local/pref", first};
-        for (qsizetype i = 1; i < arguments.size(); ++i)
-            expected.push_back(arguments[i].toStdString());
-        expected.insert(expected.end(), {"DMCMD", "stddisp UC01:AIN1"});
-        QCOMPARE(display::splitCommandLine(
-                     display::displayCommandLine("/usr/local/pref", made, "UC01", "AIN1")),
-                 expected);
+        QCOMPARE(
+            display::splitCommandLine(
+                display::displayCommandLine(display::displayUtility(), made, "UC01", "AIN1")),
+            reference::displayArguments(display::displayUtility(), row.arguments, "UC01", "AIN1"));
     }
 
     void exitEscapeAndCloseBoxEachReleaseOnce_data() { addCloseWayRows("Exit"); }
@@ -354,6 +325,15 @@ private slots:
                                << "" << false;
         QTest::newRow("OK") << "about"
                             << "ctl1" << button << "OK" << QStringList() << "" << true;
+        QTest::newRow("de: compound") << "find"
+                                      << "ctl1004" << field << "Verbund:" << QStringList{"Verbund:"}
+                                      << "höchstens 12 Zeichen" << false;
+        QTest::newRow("fr: tree") << "main"
+                                  << "ctl1000" << int(QAccessible::Tree) << "Répertoire des objets"
+                                  << QStringList() << "" << false;
+        QTest::newRow("es: menu") << "menu"
+                                  << "" << int(QAccessible::PopupMenu) << "Menú del objeto"
+                                  << QStringList() << "" << false;
     }
 
     void everyWindowAndControlIsAnnounced()
@@ -365,6 +345,11 @@ private slots:
         QFETCH(QStringList, labels);
         QFETCH(QString, description);
         QFETCH(bool, focused);
+        QTranslator program; // rows "de: ..." run in that language
+        if (const QString tag = QTest::currentDataTag(); tag.contains(u':')) {
+            QVERIFY(program.load(":/i18n/arbolix_" + tag.section(u':', 0, 0)));
+            QCoreApplication::installTranslator(&program);
+        }
         bool checked = false;
         withOpenWindow(window, [&](QWidget& shown) {
             QWidget* widget = control.isEmpty() ? &shown : shown.findChild<QWidget*>(control);

@@ -145,15 +145,18 @@ private slots:
         ::setenv("DIRAPI_MAXOBJ", "7", 1);
         control::reset();
         QCOMPARE(get_maxobj(), 7);
-        ::setenv("DIRAPI_MAXOBJ", "-3", 1);
+        ::setenv("DIRAPI_MAXOBJ", "100000", 1);
         control::reset();
-        QCOMPARE(get_maxobj(), -3);
+        QCOMPARE(get_maxobj(), 100000);
 
-        ::setenv("DIRAPI_MAXOBJ", "lots", 1);
-        StderrCapture capture;
-        control::reset();
-        QCOMPARE(capture.text(), std::string("DIRAPI_MAXOBJ: malformed value 'lots', using 256\n"));
-        QCOMPARE(get_maxobj(), 256);
+        for (const std::string bad : {"lots", "0", "-3", "100001", "2147483647"}) {
+            ::setenv("DIRAPI_MAXOBJ", bad.c_str(), 1);
+            StderrCapture capture;
+            control::reset();
+            QCOMPARE(capture.text(), "DIRAPI_MAXOBJ: malformed value '" + bad +
+                                         "', expected 1 to 100000; using 256\n");
+            QCOMPARE(get_maxobj(), 256);
+        }
     }
 
     void malformedDelayIsReportedAndListingsStillWork()

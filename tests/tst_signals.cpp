@@ -1,11 +1,13 @@
 // The real program, ended by SIGTERM, SIGINT or SIGHUP: it ends as Exit ends it, releasing the
-// directory once, and a signal during the population ends it before its next listing call. A
-// signal ignored by whoever started it stays ignored, a storm of signals still ends it cleanly,
-// and a standard error nobody reads any more does not end it. The handler's handoff of the pipe
+// directory once, and a signal during the population ends it before its next listing call; a call
+// that does not return, or a second request, ends it at once. A signal ignored by whoever started
+// it stays ignored, a storm of signals never releases twice, closed standard descriptors are
+// /dev/null and a standard error nobody reads does not end it. The handler's handoff of the pipe
 // is tested as a unit.
 #include "app/signalhandoff.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,7 +40,8 @@ public:
         Plain,
         IgnoringSighup,
         IgnoringSigint,
-        StderrPipeWithoutReader
+        StderrPipeWithoutReader,
+        StandardDescriptorsClosed
     };
 
     explicit Program(int delayMs, Start start = Start::Plain, const char* plantText = kPlant)
@@ -55,7 +58,7 @@ public:
         env.insert("DIRAPI_DELAY_MS", QString::number(delayMs));
         env.insert("DIRAPI_TRACE", tracePath());
         m_process.setProcessEnvironment(env);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         m_process.setChildProcessModifier([start] { prepareChild(start); });
         m_process.start(QStringLiteral(ARBOLIX_PROGRAM), {QStringLiteral("WP01")});
     }
@@ -117,6 +120,9 @@ private:
             }
             break;
         }
+        case Start::StandardDescriptorsClosed:
+            ::close(0), ::close(1), ::close(2);
+            break;
         }
     }
 
@@ -221,8 +227,6 @@ private slots:
         if (program.trace().contains(kLastListing))
             QSKIP("the population ended before the signal could be sent");
 
-        // Twice: a repeated request still releases the directory only once.
-        program.signal(signalNumber);
         program.signal(signalNumber);
         QVERIFY(program.process().waitForFinished(kEndTimeoutMs));
         QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
@@ -289,7 +293,35 @@ private slots:
         QVERIFY(handoff.claim(9));
     }
 
-    void stormOfSignalsEndsWithCodeZeroAndOneRelease()
+    void requestTheProgramCannotActOnEndsItAtOnceWithoutRelease_data()
+    {
+        QTest::addColumn<int>("second"); // the signal of a second request, if any
+        QTest::addColumn<QByteArray>("why");
+        QTest::newRow("no answer") << 0 << QByteArray("SIGTERM not answered within 5 s");
+        QTest::newRow("second request") << SIGINT << QByteArray("SIGINT, a second termination");
+    }
+    void requestTheProgramCannotActOnEndsItAtOnceWithoutRelease()
+    {
+        QFETCH(int, second);
+        QFETCH(QByteArray, why);
+        Program program(3600 * 1000); // the first station listing never returns here
+        QVERIFY(program.waitForTraceLine("an_all_sta"));
+        program.signal(SIGTERM);
+        if (second) {
+            QTest::qWait(500); // so that the first one has been taken
+            program.signal(second);
+        }
+        QVERIFY(program.process().waitForFinished(kEndTimeoutMs));
+        QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.process().exitCode(), 128 + (second ? second : SIGTERM));
+        QCOMPARE(program.trace(), QStringList({"get_maxobj", "an_all_sta"}));
+        const QByteArray error = program.process().readAllStandardError();
+        QVERIFY2(error.contains("\narbolix: " + why) &&
+                     error.endsWith(": ended at once without releasing the directory\n"),
+                 error.constData());
+    }
+
+    void stormOfSignalsNeverReleasesTwice()
     {
         // The end of the program is short, and a signal has to fall into it: a few rounds.
         constexpr int kRounds = 3;
@@ -306,8 +338,10 @@ private slots:
             QVERIFY(program->process().state() == QProcess::NotRunning ||
                     program->process().waitForFinished(kEndTimeoutMs));
             QCOMPARE(program->process().exitStatus(), QProcess::NormalExit);
-            QCOMPARE(program->process().exitCode(), 0);
-            QCOMPARE(program->trace().count("an_exit"), 1);
+            // Ended at once by the second request, or, when no second one came in time, cleanly.
+            const int code = program->process().exitCode();
+            const qsizetype releases = program->trace().count("an_exit");
+            QVERIFY((code == 0 && releases == 1) || (code == 128 + SIGTERM && releases <= 1));
         }
     }
 
@@ -320,6 +354,16 @@ private slots:
         const auto program = populatedProgram(Program::Start::StderrPipeWithoutReader, plant);
         QVERIFY(program);
         QVERIFY(program->process().state() == QProcess::Running);
+        verifyEndsLikeExitOn(*program, SIGTERM);
+    }
+
+    void closedStandardDescriptorsAreOpenOnDevNull()
+    {
+        const auto program = populatedProgram(Program::Start::StandardDescriptorsClosed);
+        QVERIFY(program);
+        const QString fds = QStringLiteral("/proc/%1/fd/").arg(program->process().processId());
+        for (const char* fd : {"0", "1", "2"})
+            QCOMPARE(QFileInfo(fds + fd).symLinkTarget(), QStringLiteral("/dev/null"));
         verifyEndsLikeExitOn(*program, SIGTERM);
     }
 };

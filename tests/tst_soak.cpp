@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "search/finddlg.h"
 #include "tests/numberedname.h"
+#include "tests/reference.h"
 #include "tests/testsupport.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/treectrl.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QtTest>
 #include <algorithm>
-#include <cstdio>
 #include <random>
 #include <unistd.h>
 
@@ -57,13 +57,6 @@ struct Station
     std::string name;
     std::vector<Compound> compounds;
 };
-
-std::string blockLine(const Block& block)
-{
-    char line[32];
-    std::snprintf(line, sizeof line, "%-12s %s", block.name.c_str(), block.info.c_str());
-    return line;
-}
 
 // The directory as the test knows it. Compound names are unique in the whole plant. The stations
 // stay those of the first plant and always hold a compound: the tree lists stations only once,
@@ -411,14 +404,12 @@ void TestSoak::doubleClickVisibleItem()
     if (!item)
         return;
     const int level = levelOf(tree(), item);
-    std::string expected;
-    if (level == 2) {
-        const std::string line(tree().itemText(item));
-        expected = "stddisp " + std::string(tree().itemText(tree().parentItem(item))) + ":" +
-                   line.substr(0, line.find(' '));
-    } else if (level == 1) {
-        expected = "stddisp " + std::string(tree().itemText(item)) + " CMP";
-    }
+    const std::string line(tree().itemText(item));
+    const std::string expected =
+        level == 2   ? reference::displayRequest(tree().itemText(tree().parentItem(item)),
+                                                 line.substr(0, line.find(' ')))
+        : level == 1 ? reference::displayRequest(line)
+                     : std::string();
     auto& started = m_window->launcher.started;
     const std::size_t before = started.size();
     doubleClick(tree(), item);
@@ -476,18 +467,14 @@ void TestSoak::find()
         return;
 
     // The match passes the fragments at the level they choose.
-    const int level = !fragments[2].empty()   ? 2
-                      : !fragments[1].empty() ? 1
-                      : !fragments[0].empty() ? 0
-                                              : 2;
     const tk::TreeItem match = tree().selectedItem();
-    if (!match || levelOf(tree(), match) != level)
+    if (!match || levelOf(tree(), match) != int(reference::levelOf(fragments)))
         return fail("the match is not at the level the fragments choose");
-    tk::TreeItem item = match;
-    for (int l = level; l >= 0; --l, item = tree().parentItem(item)) {
-        if (tree().itemText(item).find(fragments[std::size_t(l)]) == std::string_view::npos)
-            return fail("the match does not pass the fragments");
-    }
+    reference::Path path;
+    for (tk::TreeItem item = match; item; item = tree().parentItem(item))
+        path.emplace(path.begin(), tree().itemText(item));
+    if (!reference::passes(path, fragments))
+        return fail("the match does not pass the fragments");
     ++m_matches;
     // Now and then Close, so the next search opens a fresh window.
     if (m_plant.pick(0, 9) == 0) {
@@ -550,7 +537,7 @@ void TestSoak::checkRefreshed(tk::TreeItem item, tk::TreeCtrl::ExpandAction acti
         Texts lines;
         if (compound)
             for (const Block& block : compound->blocks)
-                lines.push_back(blockLine(block));
+                lines.push_back(reference::blockLine(block.name, block.info));
         return lines;
     };
 

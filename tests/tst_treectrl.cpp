@@ -30,12 +30,15 @@ struct Notice
 struct Plant
 {
     TreeItem s[2], c[4], b[8];
+    // The item with that text, none for an empty text; a text that names no item fails the test.
     TreeItem byText(const TreeCtrl& tree, const QString& text) const
     {
-        for (const TreeItem& item : {s[0], s[1], c[0], c[1], c[2], c[3], b[0], b[1], b[5], b[7]}) {
-            if (tree.itemText(item) == text.toStdString())
+        for (const TreeItem& item :
+             {s[0], s[1], c[0], c[1], c[2], c[3], b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]})
+            if (!text.isEmpty() && tree.itemText(item) == text.toStdString())
                 return item;
-        }
+        if (!text.isEmpty())
+            QTest::qFail(qPrintable("no item " + text), __FILE__, __LINE__);
         return {};
     }
     explicit Plant(TreeCtrl& tree)

@@ -4,6 +4,7 @@
 #include "toolkit/treectrl.h"
 #include "toolkit/uppercasevalidator.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,34 +18,29 @@ namespace {
 
 constexpr int iconPixels = 32;
 
-QString templateText(const char* text)
+QWidget* createPushButton(const QString& text, const ControlTemplate& control, QWidget* parent)
 {
-    return text ? QString::fromUtf8(text) : QString();
-}
-
-QWidget* createPushButton(const ControlTemplate& control, QWidget* parent)
-{
-    auto* button = new QPushButton(templateText(control.text), parent);
+    auto* button = new QPushButton(text, parent);
     // Every button stays auto-default, so Enter presses the focused button and otherwise the
     // default one.
     button->setDefault(control.style & style::DefaultButton);
     return button;
 }
 
-QWidget* createEdit(const ControlTemplate& control, QWidget* parent)
+QWidget* createEdit(const QString& text, const ControlTemplate& control, QWidget* parent)
 {
-    auto* edit = new QLineEdit(templateText(control.text), parent);
+    auto* edit = new QLineEdit(text, parent);
     edit->setFrame(control.style & style::Border);
     if (control.style & style::Uppercase)
         edit->setValidator(new UppercaseValidator(edit));
     return edit;
 }
 
-QWidget* createStatic(const ControlTemplate& control, QWidget* parent)
+QWidget* createStatic(const QString& text, const ControlTemplate& control, QWidget* parent)
 {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(staticText(control.text, control.style));
+    label->setText(staticText(text, control.style));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
@@ -91,15 +87,16 @@ QWidget* createIcon(QWidget* parent)
     return label;
 }
 
-QWidget* createWidget(const ControlTemplate& control, QWidget* parent)
+QWidget* createWidget(const ControlTemplate& control, QWidget* parent, const char* context)
 {
+    const QString text = templateText(context, control.text);
     switch (control.kind) {
     case ControlKind::PushButton:
-        return createPushButton(control, parent);
+        return createPushButton(text, control, parent);
     case ControlKind::Edit:
-        return createEdit(control, parent);
+        return createEdit(text, control, parent);
     case ControlKind::Static:
-        return createStatic(control, parent);
+        return createStatic(text, control, parent);
     case ControlKind::TreeView:
         return createTreeView(control, parent);
     case ControlKind::ProgressBar:
@@ -107,7 +104,7 @@ QWidget* createWidget(const ControlTemplate& control, QWidget* parent)
     case ControlKind::Icon:
         return createIcon(parent);
     }
-    return createStatic(control, parent);
+    return createStatic(text, control, parent);
 }
 
 bool takesFocus(ControlKind kind)
@@ -118,9 +115,20 @@ bool takesFocus(ControlKind kind)
 
 } // namespace
 
+QString templateText(const char* context, const char* text)
+{
+    if (!text)
+        return QString();
+    return context ? QCoreApplication::translate(context, text) : QString::fromUtf8(text);
+}
+
 QString staticText(const char* text, unsigned style)
 {
-    const QString raw = templateText(text);
+    return staticText(text ? QString::fromUtf8(text) : QString(), style);
+}
+
+QString staticText(const QString& raw, unsigned style)
+{
     if (style & style::NoPrefix)
         return raw;
     QString shown;
@@ -136,9 +144,10 @@ QString staticText(const char* text, unsigned style)
     return shown;
 }
 
-QWidget* createControl(const ControlTemplate& control, const DialogUnits& units, QWidget* parent)
+QWidget* createControl(const ControlTemplate& control, const DialogUnits& units, QWidget* parent,
+                       const char* context)
 {
-    QWidget* widget = createWidget(control, parent);
+    QWidget* widget = createWidget(control, parent, context);
     if (control.id != -1)
         widget->setObjectName(QStringLiteral("ctl%1").arg(control.id));
 

@@ -43,7 +43,7 @@ Dialog::Dialog(const DialogTemplate& tmpl, QWidget* parent)
 {
     // Units and controls share the one font, so the layout fits the text it holds.
     setFont(templateFont(tmpl.fontFace, tmpl.pointSize));
-    setWindowTitle(tmpl.caption ? QString::fromUtf8(tmpl.caption) : QString());
+    setWindowTitle(templateText(tmpl.context, tmpl.caption));
     setWindowFlags(flagsForStyle(tmpl.style));
 }
 
@@ -65,7 +65,7 @@ void Dialog::buildControls()
     QLabel* previousLabel = nullptr;
     m_controls.reserve(m_template.controls.size());
     for (const ControlTemplate& entry : m_template.controls) {
-        QWidget* widget = createControl(entry, m_units, this);
+        QWidget* widget = createControl(entry, m_units, this, m_template.context);
         m_controls.emplace_back(entry.id, widget);
         // A static text just before a control without a text of its own is that control's
         // label: screen readers take its name from it, and its mnemonic reaches the control.

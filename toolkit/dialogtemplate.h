@@ -30,8 +30,8 @@ inline constexpr unsigned NoPrefix = 1u << 5;
 inline constexpr unsigned Lines = 1u << 6;
 inline constexpr unsigned Buttons = 1u << 7;
 inline constexpr unsigned LinesAtRoot = 1u << 8;
-inline constexpr unsigned ShowSelAlways = 1u << 9;
-inline constexpr unsigned SunkenEdge = 1u << 10; // sunken client edge
+inline constexpr unsigned ShowSelAlways = 1u << 9; // what a Qt tree view does anyway: unread
+inline constexpr unsigned SunkenEdge = 1u << 10;   // sunken client edge
 inline constexpr unsigned ModalFrameEdge = 1u << 11;
 
 // Dialog styles.
@@ -62,6 +62,8 @@ struct DialogTemplate
     int pointSize;
     unsigned style;
     std::span<const ControlTemplate> controls;
+    // The translation context of the caption and the control texts; null shows them as written.
+    const char* context = nullptr;
 };
 
 } // namespace tk

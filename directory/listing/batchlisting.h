@@ -27,7 +27,6 @@ struct ListingResult
     ListingEnd end = ListingEnd::Complete;
     int64_t taken = 0; // entries handed to take, over all batches
 
-    bool failed() const { return end == ListingEnd::Failed; }
     bool stopped() const { return end == ListingEnd::Stopped; }
 };
 

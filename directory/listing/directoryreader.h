@@ -8,29 +8,28 @@
 #include "directory/listing/directorybuffers.h"
 #include "directory/listing/listings.h"
 
+#include <concepts>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace directory {
 
-// What a sink does where it has nothing to add: never stops, ignores how listings ended.
-struct SinkDefaults
-{
-    bool proceed() { return true; }
-    template <class Item> void listedBelow(Item, const ListingResult&) {}
-    void stationRead() {}
-};
-
-// Sink (derive from SinkDefaults and hide what it needs):
-//   bool proceed();                       asked before every library call; false stops the walk
-//   Station station(std::string_view name);
-//   Compound compound(Station, std::string_view name);
-//   void block(Compound, std::string_view line);          the block line, see blockline.h
+// What the reader hands on: stations, a station's compounds and a compound's block lines (see
+// blockline.h), each under the handle the sink gave its parent; a handle that tests false is not
+// listed below. A sink may add, and the reader then calls:
+//   bool proceed();                       before every library call; false stops the walk
 //   void listedBelow(Station or Compound, const ListingResult&);  after the listing below it
 //   void stationRead();                   after each station of the listing pass
-// A station or compound handle that tests false is not listed below.
-template <class Sink> class DirectoryReader
+template <class Sink>
+concept ListingSink = requires(Sink& sink, std::string_view text)
+{
+    requires std::constructible_from<bool, decltype(sink.station(text))>;
+    requires std::constructible_from<bool, decltype(sink.compound(sink.station(text), text))>;
+    sink.block(sink.compound(sink.station(text), text), text);
+};
+
+template <ListingSink Sink> class DirectoryReader
 {
 public:
     // line is the one formatting buffer for every block line.
@@ -43,19 +42,20 @@ public:
     // The counting pass over the stations: nothing is handed to the sink.
     ListingResult countStations()
     {
-        return listStations(m_buffers.maxObj, m_words.station, m_buffers.stations, proceed(),
+        return listStations(m_buffers.maxObj, m_words.station, m_buffers.stations, stopRule(),
                             [](std::string_view) { return true; });
     }
 
     // The listing pass: every station with what lies below it.
     ListingResult readStations()
     {
-        return listStations(m_buffers.maxObj, m_words.station, m_buffers.stations, proceed(),
+        return listStations(m_buffers.maxObj, m_words.station, m_buffers.stations, stopRule(),
                             [&](std::string_view name) {
                                 if (const auto station = m_sink.station(name))
                                     if (readCompounds(name, station).stopped())
                                         return false;
-                                m_sink.stationRead();
+                                if constexpr (requires { m_sink.stationRead(); })
+                                    m_sink.stationRead();
                                 return true;
                             });
     }
@@ -65,11 +65,11 @@ public:
     {
         const ListingResult listed =
             listCompounds(station, m_buffers.maxObj, m_words.compound, m_buffers.compoundNames,
-                          proceed(), [&](std::string_view name) {
+                          stopRule(), [&](std::string_view name) {
                               const auto compound = m_sink.compound(parent, name);
                               return !compound || !readBlocks(name, compound).stopped();
                           });
-        m_sink.listedBelow(parent, listed);
+        reportListed(parent, listed);
         return listed;
     }
 
@@ -77,13 +77,13 @@ public:
     template <class Compound> ListingResult readBlocks(std::string_view compound, Compound parent)
     {
         const ListingResult listed =
-            listBlocks(compound, m_buffers.maxObj, m_words.block, m_buffers.blocks, proceed(),
+            listBlocks(compound, m_buffers.maxObj, m_words.block, m_buffers.blocks, stopRule(),
                        [&](std::string_view name, std::string_view info) {
                            formatBlockLine(m_line, name, info);
                            m_sink.block(parent, m_line);
                            return true;
                        });
-        m_sink.listedBelow(parent, listed);
+        reportListed(parent, listed);
         return listed;
     }
 
@@ -95,12 +95,19 @@ private:
     // The one stop rule: the sink is asked before every library call, and its first stop holds
     // for the rest of the walk. A listing stopped below an entry stops the listings above it
     // (their takes answer false), so nothing more reaches the sink either.
-    auto proceed()
+    auto stopRule()
     {
         return [this] {
-            m_stopped = m_stopped || !m_sink.proceed();
+            if constexpr (requires { m_sink.proceed(); })
+                m_stopped = m_stopped || !m_sink.proceed();
             return !m_stopped;
         };
+    }
+
+    template <class Item> void reportListed(Item parent, const ListingResult& listed)
+    {
+        if constexpr (requires { m_sink.listedBelow(parent, listed); })
+            m_sink.listedBelow(parent, listed);
     }
 
     const DirectoryBuffers m_buffers;

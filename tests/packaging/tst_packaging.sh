@@ -233,16 +233,22 @@ if out=$(appstreamcli validate --no-net "$metainfo" 2>&1); then
 else
     fail "appstreamcli validates the metadata: $out"
 fi
-# xml_text ELEMENT: the text of every ELEMENT in the metadata, one a line
+# xml_text ELEMENT [LANGUAGE]: the text of every ELEMENT in the metadata in that language
+# (untranslated without one), one a line
 xml_text()
 {
-    sed -n "s|^ *<$1[^>]*>\(.*\)</$1>$|\1|p" "$metainfo"
+    local lang=${2:+ xml:lang=\"$2\"}
+    sed -n "s|^ *<$1$lang\( [^x][^>]*\)\?>\(.*\)</$1>$|\2|p" "$metainfo"
 }
 expect_equal "metadata launches the menu entry" arbolix.desktop "$(xml_text launchable)"
 expect_equal "metadata's name is the menu entry's" "$(sed -n 's/^Name=//p' "$entry")" \
     "$(xml_text name)"
 expect_equal "metadata's summary is the menu entry's comment" \
     "$(sed -n 's/^Comment=//p' "$entry")" "$(xml_text summary)"
+for lang in de es fr; do
+    expect_equal "metadata's $lang summary is the menu entry's $lang comment" \
+        "$(sed -n "s/^Comment\[$lang\]=//p" "$entry")" "$(xml_text summary "$lang")"
+done
 expect_equal "metadata's categories are the menu entry's" \
     "$(sed -n 's/^Categories=//p' "$entry" | tr ';' ' ' | sed 's/ $//')" \
     "$(xml_text category | tr '\n' ' ' | sed 's/ $//')"

@@ -86,15 +86,15 @@ client_size_is_not() { [ "$(client_size)" != "$1" ]; }
 
 program_gone() { ! kill -0 "$APP_PID" 2>/dev/null; }
 
-# program_ends HOW [any]: waits for the program to end (HOW, e.g. "on Escape", is for the
-# messages) and checks the directory was released exactly once. Its exit status must be 0
-# unless "any" is given.
+# program_ends HOW [STATUS]: waits for the program to end (HOW, e.g. "on Escape", is for the
+# messages) and checks the directory was released exactly once. Its exit status must be STATUS,
+# by default 0; "any" takes every status.
 program_ends() {
     wait_until "the program to end $1" program_gone
     local status=0
     wait "$APP_PID" || status=$?
     APP_PID=
-    [ "${2:-}" = any ] || [ "$status" = 0 ] || fail "the program ended with status $status $1"
+    [ "${2:-}" = any ] || [ "$status" = "${2:-0}" ] || fail "the program ended with status $status $1"
     [ "$(grep -cxF an_exit "$TRACE")" = 1 ] || fail "an_exit was not called exactly once $1"
 }
 
