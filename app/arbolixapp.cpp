@@ -86,6 +86,9 @@ bool CArbolixApp::InitInstance(const std::string& cmdOption)
                      [main = dlg.get()] { endLikeExit(*main); });
     // So does the window destroyed by another client, which leaves nothing to operate.
     const WindowDestroyWatch destroyWatch(*dlg);
+    // Taken note of at once, so that a listing under way stops before its next library call.
+    QObject::connect(&destroyWatch, &WindowDestroyWatch::windowDestroyed, dlg.get(),
+                     [main = dlg.get()] { main->EndListing(); });
     QObject::connect(
         &destroyWatch, &WindowDestroyWatch::windowDestroyed, dlg.get(),
         [main = dlg.get()] { endLikeExit(*main); }, Qt::QueuedConnection);

@@ -19,8 +19,10 @@ void CArbolixDlg::OnTimer(int id)
         // Input and close requests are held until the tree is filled: FillTree walks the
         // buffers that a refresh would overwrite and that Exit would free. Every other pending
         // event (paints, timers, socket notifiers, queued calls) runs whenever the Initializing
-        // window is let repaint. Only a termination request cuts the population short; the
-        // input held until then is dropped, the close request it made acts once the gate opens.
+        // window is let repaint. Held input then acts as after a refresh: pointer input in the
+        // tree is dropped, as the rows came in under the pointer meanwhile. Only a termination
+        // request cuts the population short; all the input held until then is dropped, the
+        // close request it made acts once the gate opens.
         tk::EventGate gate;
         m_pInitDlg = new CInitDlg(this);
         m_pInitDlg->create();
@@ -28,6 +30,8 @@ void CArbolixDlg::OnTimer(int id)
         FillTree();
         if (m_bEndListing)
             gate.discardHeldInput();
+        else if (m_tree)
+            gate.discardHeldPointerInput(*m_tree);
     }
     delete m_pInitDlg.data();
 }

@@ -13,14 +13,14 @@ void CArbolixDlg::OnItemexpandingTree(tk::TreeItem item, tk::TreeCtrl::ExpandAct
         return;
     // As during the population, input and close requests are held while the directory is
     // listed; the window repaints, and a termination request ends the refresh before its next
-    // library call. A click given meanwhile was aimed at rows the refresh has moved since, so it
-    // is dropped; keys act afterwards, from where the operator now is.
+    // library call. A click in the tree given meanwhile was aimed at rows the refresh has moved
+    // since, so it is dropped; keys and clicks on the buttons act afterwards.
     tk::EventGate gate;
     RefreshItem(item);
     if (m_bEndListing)
         gate.discardHeldInput();
-    else
-        gate.discardHeldPointerInput();
+    else if (m_tree)
+        gate.discardHeldPointerInput(*m_tree);
 }
 
 void CArbolixDlg::RefreshItem(tk::TreeItem item)

@@ -1,11 +1,13 @@
 #include "tests/testsupport.h"
 
+#include "app/windowdestroywatch.h"
 #include "dirapi/dirapi_control.h"
 #include "tests/reference.h"
 #include "toolkit/treectrl.h"
 
 #include <QAbstractButton>
 #include <QtTest>
+#include <xcb/xproto.h>
 
 namespace testsupport {
 
@@ -136,6 +138,16 @@ void closeBy(CloseWay way, QWidget* window, QAbstractButton* button)
     case CloseWay::CloseBox:
         window->close();
         break;
+    case CloseWay::Destroyed: {
+        QWidget mainWindow;
+        WindowDestroyWatch watch(mainWindow);
+        xcb_destroy_notify_event_t destroyed{};
+        destroyed.response_type = XCB_DESTROY_NOTIFY;
+        destroyed.window = xcb_window_t(window->internalWinId());
+        watch.nativeEventFilter("xcb_generic_event_t", &destroyed, nullptr);
+        QCoreApplication::processEvents();
+        break;
+    }
     }
 }
 

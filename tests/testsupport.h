@@ -77,6 +77,7 @@ enum class CloseWay
     Button,
     Escape,
     CloseBox,
+    Destroyed, // its window destroyed by another program
 };
 
 // The rows of a test that closes a window each way, in a column "way"; the button's row is

@@ -278,7 +278,11 @@ private slots:
         QCOMPARE(w->dlg->m_pFindDlg.data(), s.window());
     }
 
-    void closeEscapeAndTheCloseBoxForgetEveryLevel_data() { addCloseWayRows("Close"); }
+    void closeEscapeAndTheCloseBoxForgetEveryLevel_data()
+    {
+        addCloseWayRows("Close");
+        QTest::newRow("destroyed by another program") << CloseWay::Destroyed;
+    }
     void closeEscapeAndTheCloseBoxForgetEveryLevel()
     {
         QFETCH(CloseWay, way);

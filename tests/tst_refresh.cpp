@@ -7,6 +7,7 @@
 #include "toolkit/treectrl.h"
 #include "toolkit/treestore.h"
 
+#include <QPushButton>
 #include <QtTest>
 #include <chrono>
 #include <thread>
@@ -300,22 +301,28 @@ private slots:
     void inputGivenDuringARefresh_data()
     {
         QTest::addColumn<bool>("byPointer");
+        QTest::addColumn<bool>("onFindButton");
         QTest::addColumn<QString>("selectedAfter");
         // Aimed at WP02, where the refresh puts UC01: dropped, nothing opens.
-        QTest::newRow("double-click on another row") << true << "WP01";
+        QTest::newRow("double-click on another row") << true << false << "WP01";
         // A key moves from where the operator is once the refresh is over.
-        QTest::newRow("key") << false << "UC01";
+        QTest::newRow("key") << false << false << "UC01";
+        // A button has not moved: its click acts once the refresh is over.
+        QTest::newRow("click on Find...") << true << true << "WP01";
     }
     void inputGivenDuringARefresh()
     {
         QFETCH(bool, byPointer);
+        QFETCH(bool, onFindButton);
         QFETCH(QString, selectedAfter);
         auto w = openMainWindow(kPlant);
         tk::TreeCtrl& tree = w->tree();
         const tk::TreeItem wp01 = findItem(tree, {"WP01"});
         click(tree, wp01);
-        QWidget* viewport = tree.viewport();
-        const QPoint wp02 = tree.visualRect(tree.indexOf(findItem(tree, {"WP02"}))).center();
+        QWidget* viewport = onFindButton ? w->dlg->m_btnFind : tree.viewport();
+        const QPoint wp02 = onFindButton
+                                ? QPoint(5, 5)
+                                : tree.visualRect(tree.indexOf(findItem(tree, {"WP02"}))).center();
         bool posted = false;
         dirapi_control::setBeforeCall([&](Function, int) {
             if (posted)
@@ -343,6 +350,7 @@ private slots:
         QTest::qWait(20);
         QVERIFY(w->launcher.started.empty());
         QCOMPARE(QString::fromUtf8(tree.itemText(tree.selectedItem())), selectedAfter);
+        QCOMPARE(!w->dlg->m_pFindDlg.isNull(), onFindButton);
     }
 
     void selectedItemDeletedByRefreshIsNeverRemembered()

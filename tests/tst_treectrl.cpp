@@ -75,6 +75,18 @@ bool shownAt(TreeCtrl& tree, QSize size)
     return QTest::qWaitForWindowExposed(&tree);
 }
 
+// Takes the first press and release sent to a widget, as input dropped meanwhile would.
+struct LostClick : QObject
+{
+    int taken = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return (event->type() == QEvent::MouseButtonPress ||
+                event->type() == QEvent::MouseButtonRelease) &&
+               taken++ < 2;
+    }
+};
+
 } // namespace
 
 class TreeCtrlTest : public QObject
@@ -92,6 +104,8 @@ private slots:
     void deletingTheCaretOrItsAncestorMovesAndReportsIt();
     void collapseHidingTheCaretMovesItToTheCollapsedItem();
     void doubleClickIsReportedOnItemsAndOnEmptySpace();
+    void doubleClickWhoseFirstPressTheTreeNeverSawIsAPress_data();
+    void doubleClickWhoseFirstPressTheTreeNeverSawIsAPress();
     void childAddedToAVisibleCollapsedItemGetsAnExpandButton();
     void displayDecodesTextWhileTheBytesStayExact();
     void caretIsAlwaysTheHighlightedSelection();
@@ -355,6 +369,38 @@ void TreeCtrlTest::doubleClickIsReportedOnItemsAndOnEmptySpace()
     QTest::mouseDClick(tree.windowHandle(), Qt::LeftButton, {},
                        inWindow(tree, QPoint(row.center().x(), tree.viewport()->height() - 5)));
     QCOMPARE(events, std::vector<std::string>{"double open"});
+}
+
+void TreeCtrlTest::doubleClickWhoseFirstPressTheTreeNeverSawIsAPress_data()
+{
+    QTest::addColumn<int>("pressedBefore");
+    QTest::addColumn<bool>("justBefore");
+    QTest::newRow("another row just before") << 0 << true;
+    QTest::newRow("the same row a while before") << 1 << false;
+}
+
+void TreeCtrlTest::doubleClickWhoseFirstPressTheTreeNeverSawIsAPress()
+{
+    QFETCH(int, pressedBefore);
+    QFETCH(bool, justBefore);
+    TreeCtrl tree;
+    Plant plant(tree);
+    QVERIFY(shownAt(tree, {300, 400}));
+    const auto at = [&](int s) {
+        return inWindow(tree, tree.visualRect(tree.indexOf(plant.s[s])).center());
+    };
+    QTest::mouseClick(tree.windowHandle(), Qt::LeftButton, {}, at(pressedBefore));
+    if (justBefore)
+        QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+    int doubleClicks = 0;
+    connect(&tree, &TreeCtrl::doubleClick, &tree, [&] { ++doubleClicks; });
+    LostClick lost;
+    tree.viewport()->installEventFilter(&lost);
+    QTest::mouseDClick(tree.windowHandle(), Qt::LeftButton, {}, at(1));
+    // The second press selects the row under the pointer and opens nothing.
+    QCOMPARE(doubleClicks, 0);
+    QCOMPARE(tree.selectedItem(), plant.s[1]);
+    QVERIFY(!tree.isItemExpanded(plant.s[1]));
 }
 
 void TreeCtrlTest::childAddedToAVisibleCollapsedItemGetsAnExpandButton()

@@ -71,17 +71,21 @@ template <class Predicate> void EventGate::discardHeld(Predicate discard)
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
         dispatcher->wakeUp();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    std::erase_if(m_held, [&](const Held& held) { return discard(*held.event); });
+    std::erase_if(m_held, [&](const Held& held) { return discard(held); });
 }
 
 void EventGate::discardHeldInput()
 {
-    discardHeld([](const QEvent& event) { return event.type() != QEvent::Close; });
+    discardHeld([](const Held& held) { return held.event->type() != QEvent::Close; });
 }
 
-void EventGate::discardHeldPointerInput()
+void EventGate::discardHeldPointerInput(const QWidget& area)
 {
-    discardHeld(isPointerInput);
+    discardHeld([&area](const Held& held) {
+        const auto* widget = qobject_cast<const QWidget*>(held.receiver.data());
+        return isPointerInput(*held.event) &&
+               (!widget || widget == &area || area.isAncestorOf(widget));
+    });
 }
 
 bool EventGate::eventFilter(QObject* watched, QEvent* event)

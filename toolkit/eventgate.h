@@ -9,6 +9,7 @@
 #include <vector>
 
 class QEvent;
+class QWidget;
 
 namespace tk {
 
@@ -31,10 +32,11 @@ public:
     void discardHeldInput();
 
     // Forgets the pointer input held so far and still on its way (button presses, releases and
-    // double-clicks, the wheel, touch and tablet, and menus asked for with a button); keys and
-    // close requests stay held. For a job that moved the rows: a click given meanwhile was aimed
-    // at rows that may no longer be where the pointer was.
-    void discardHeldPointerInput();
+    // double-clicks, the wheel, touch and tablet, and menus asked for with a button) that is
+    // aimed at area or anything inside it; keys, close requests and pointer input elsewhere stay
+    // held. For a job that moved area's rows: a click given there meanwhile was aimed at rows
+    // that may no longer be where the pointer was, while a button has not moved.
+    void discardHeldPointerInput(const QWidget& area);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

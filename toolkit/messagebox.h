@@ -20,8 +20,10 @@ public:
         Stop
     };
 
-    // An application-modal box with an OK button, owned by owner (may be null); returns when the
-    // operator has closed it.
+    // A box with an OK button, modal to its owner's window only: until the box is closed that
+    // window takes no input and does not close, while every other window works on. Returns at
+    // once; the box goes with its owner at the latest. Without an owner the box is modal to
+    // the application and returns when the operator has closed it.
     static void show(QWidget* owner, const QString& text, const QString& caption, Icon icon);
 
     // While a recorder is set, show() hands it what it would have shown and returns at once,

@@ -14,8 +14,10 @@
 #include <QPalette>
 #include <QPointer>
 #include <QStyle>
+#include <QStyleHints>
 #include <QStyleOptionViewItem>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace tk {
@@ -435,10 +437,12 @@ void TreeCtrl::drawBranches(QPainter* painter, const QRect& rect, const QModelIn
 void TreeCtrl::mousePressEvent(QMouseEvent* event)
 {
     m_dragFrom.reset();
+    m_lastPress.reset();
     if (event->button() != Qt::LeftButton) {
         event->accept();
         return;
     }
+    m_lastPress = Press{itemAt(indexAt(event->position().toPoint())), event->timestamp()};
     const QPointer<TreeCtrl> alive(this);
     QTreeView::mousePressEvent(event);
     if (!alive)
@@ -458,6 +462,8 @@ void TreeCtrl::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     m_dragFrom.reset();
+    if (m_lastPress)
+        m_lastPress->released = true;
     QTreeView::mouseReleaseEvent(event);
 }
 
@@ -475,6 +481,7 @@ void TreeCtrl::mouseMoveEvent(QMouseEvent* event)
             QApplication::startDragDistance())
         return;
     m_dragFrom.reset();
+    m_lastPress.reset();
     const QPointer<TreeCtrl> alive(this);
     startDrag(Qt::CopyAction);
     // The drag took the release; the view is no longer pressed.
@@ -486,6 +493,20 @@ void TreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
         event->accept();
+        return;
+    }
+    // The window system pairs presses wherever the first one went: the tree may never have seen
+    // it, and the rows may have moved since. A double-click acts only on what the first press hit.
+    const std::optional<Press> first = std::exchange(m_lastPress, std::nullopt);
+    const quint64 interval = quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    if (!first || !first->released || first->timestamp > event->timestamp() ||
+        event->timestamp() - first->timestamp > interval ||
+        first->item != itemAt(indexAt(event->position().toPoint()))) {
+        QMouseEvent press(QEvent::MouseButtonPress, event->position(), event->scenePosition(),
+                          event->globalPosition(), event->button(), event->buttons(),
+                          event->modifiers(), event->pointingDevice());
+        press.setTimestamp(event->timestamp());
+        mousePressEvent(&press);
         return;
     }
     const QPointer<TreeCtrl> alive(this);

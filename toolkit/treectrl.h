@@ -102,7 +102,9 @@ signals:
     // The caret item changed (null when the tree became empty).
     void caretChanged(tk::TreeItem item);
     // A double-click anywhere in the tree, also below the items; reported before the
-    // tree's own double-click handling.
+    // tree's own double-click handling. Only when the tree took the press and release that began
+    // it, on the same row (or the same empty space): a second press whose first went elsewhere (a
+    // box, a drag, input dropped meanwhile) is taken as an ordinary press.
     void doubleClick();
 
 protected:
@@ -150,6 +152,14 @@ private:
     bool m_dragging = false;
     // The accessible row last announced as focused.
     QAccessible::Id m_focusedRow = 0;
+    // The last left press the tree took, while it may still begin a double-click.
+    struct Press
+    {
+        TreeItem item;
+        quint64 timestamp = 0;
+        bool released = false;
+    };
+    std::optional<Press> m_lastPress;
 };
 
 } // namespace tk

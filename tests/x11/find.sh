@@ -1,6 +1,6 @@
 #!/bin/bash
 # The Find window, driven by keys: Enter finds, the Find window keeps the focus after a match,
-# and after the last match Enter brings the message.
+# and after the last match Enter brings the message, which another program may destroy.
 . "$(dirname "$0")/x11session.sh"
 
 start_window_manager
@@ -37,5 +37,18 @@ xdotool key --clearmodifiers Escape
 wait_until "the Find window to close" has_no_window "$FIND_TITLE"
 [ "$(window_count Arbolix)" -eq 1 ] || fail "a second match brought a message"
 
+# Another program destroys the message: it counts as closed, and the Find window finds on. The
+# message blocks only the Find window: Escape in the main window ends the program meanwhile.
+xdotool windowactivate --sync "$MAIN" key --clearmodifiers space
+wait_until "the Find window again" has_window "$FIND_TITLE"
+FIND=$(windows_named "$FIND_TITLE" | head -n 1)
+wait_until "the new Find window to be active" active_window_is "$FIND"
+xdotool key --clearmodifiers Tab && xdotool type --delay 20 WP02
+xdotool key --clearmodifiers Return Return
+wait_until "the message again" window_count_is Arbolix 2
+xdotool windowclose "$(windows_named Arbolix | grep -vxF "$MAIN")"
+sleep 0.5 # the program takes note of it before the keys come
+xdotool windowactivate --sync "$FIND" key --clearmodifiers Return Return
+wait_until "a message after the destroyed one" window_count_is Arbolix 2
 end_program
 echo PASS
