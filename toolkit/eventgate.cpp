@@ -9,8 +9,6 @@
 
 namespace tk {
 
-namespace {
-
 bool isHeldType(QEvent::Type type)
 {
     switch (type) {
@@ -34,6 +32,8 @@ bool isHeldType(QEvent::Type type)
         return false;
     }
 }
+
+namespace {
 
 bool isPointerInput(const QEvent& event)
 {

@@ -3,15 +3,18 @@
 #ifndef ARBOLIX_TOOLKIT_EVENTGATE_H
 #define ARBOLIX_TOOLKIT_EVENTGATE_H
 
+#include <QEvent>
 #include <QObject>
 #include <QPointer>
 #include <memory>
 #include <vector>
 
-class QEvent;
 class QWidget;
 
 namespace tk {
+
+// Operator input and close requests: what a gate holds, and what a window blocked by a box refuses.
+bool isHeldType(QEvent::Type type);
 
 class EventGate : public QObject
 {

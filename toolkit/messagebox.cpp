@@ -1,5 +1,7 @@
 #include "toolkit/messagebox.h"
 
+#include "toolkit/eventgate.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMessageBox>
@@ -34,7 +36,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || widget->window() != &m_owner || !isBlocked(event->type()))
+        if (!widget || widget->window() != &m_owner || !isHeldType(event->type()))
             return false;
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress ||
             event->type() == QEvent::Close) {
@@ -50,25 +52,6 @@ protected:
     }
 
 private:
-    static bool isBlocked(QEvent::Type type)
-    {
-        switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::Close:
-            return true;
-        default:
-            return false;
-        }
-    }
-
     QWidget& m_box;
     QWidget& m_owner;
 };
