@@ -1,4 +1,5 @@
-// The main window's layout, its minimum size, Copy Name, and the About box.
+// The main window's shell: its layout and minimum size, the context menu, Copy Name and a drag,
+// and the About box.
 #include "app/aboutdlg.h"
 #include "app/nametransfer.h"
 #include "dirapi/dirapi_control.h"
@@ -53,7 +54,7 @@ protected:
 
 } // namespace
 
-class TestLayout : public QObject
+class TestWindowShell : public QObject
 {
     Q_OBJECT
 private slots:
@@ -444,7 +445,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
     }
     QApplication application(argc, argv);
-    TestLayout test;
+    TestWindowShell test;
     return QTest::qExec(&test, argc, argv);
 }
-#include "tst_layout.moc"
+#include "tst_windowshell.moc"
